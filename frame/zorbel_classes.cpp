@@ -1,0 +1,66 @@
+#include "frame/zorbel_classes.hpp"
+
+#include "frame/error.hpp"
+#include "frame/text.hpp"
+
+namespace zorbel {
+
+namespace {
+
+com::Guid G(std::string_view text) { return com::Guid::of(text); }
+
+}  // namespace
+
+const std::vector<ClassIdentity>& zorbelClassIdentities() {
+    static const std::vector<ClassIdentity> table = {
+    {"ToolsC", G("{1A1E167B-4C11-11D2-9958-00C026580632}"), G("{BC7FDBA4-451E-4EEC-93B4-5734C9178A4B}"), {G("{1A1E167A-4C11-11D2-9958-00C026580632}"), G("{23DA4A63-9A82-11D2-9958-00C026580632}"), G("{7992E4BB-D306-11D2-9959-00C026580632}"), G("{C06ED58D-186C-11D3-8867-0080C84C940C}"), G("{2493079E-3E1F-11D3-8868-0080C84C940C}"), G("{A229BDA1-5026-11D3-8868-0080C84C940C}"), G("{35E33FB1-903F-11D3-8868-0080C84C940C}"), G("{35E34400-903F-11D3-8868-0080C84C940C}"), G("{42963B14-A4AC-48BA-AAA7-6971574988DD}"), G("{278F5710-6006-41DE-9598-8F322D87C8E5}"), G("{43DD214F-6897-46B8-9675-1C378507D6C5}"), G("{53F2E4BD-A98A-4D8A-8E51-D180C1B17A2F}"), G("{27D3128B-1D81-4B89-AC3D-28D6DADEF5BD}"), G("{63CBE39F-8F93-4A9E-9776-F1C352D93DAB}")}, std::nullopt, {}, true, true},
+    {"MIDIFile", G("{1A1E167D-4C11-11D2-9958-00C026580632}"), G("{1A1E167C-4C11-11D2-9958-00C026580632}"), {}, std::nullopt, {}, true, false},
+    {"MCIDevices", G("{1A1E1681-4C11-11D2-9958-00C026580632}"), G("{1A1E1680-4C11-11D2-9958-00C026580632}"), {}, std::nullopt, {}, true, false},
+    {"MCIDevice", G("{1A1E167F-4C11-11D2-9958-00C026580632}"), G("{1A1E167E-4C11-11D2-9958-00C026580632}"), {}, std::nullopt, {}, true, false},
+    {"AudioCD", G("{1A1E1683-4C11-11D2-9958-00C026580632}"), G("{1A1E1682-4C11-11D2-9958-00C026580632}"), {}, std::nullopt, {}, true, false},
+    {"VoiceUsers", G("{1A1E168F-4C11-11D2-9958-00C026580632}"), G("{1A1E168E-4C11-11D2-9958-00C026580632}"), {}, std::nullopt, {}, true, false},
+    {"VoiceUser", G("{FAE722B0-B096-11D2-9959-00C026580632}"), G("{FAE722AF-B096-11D2-9959-00C026580632}"), {G("{1A1E168C-4C11-11D2-9958-00C026580632}")}, std::nullopt, {}, false, false},
+    {"VoiceSets", G("{1A1E168B-4C11-11D2-9958-00C026580632}"), G("{1A1E168A-4C11-11D2-9958-00C026580632}"), {}, std::nullopt, {}, true, false},
+    {"VoiceSet", G("{FAE722AE-B096-11D2-9959-00C026580632}"), G("{FAE722AD-B096-11D2-9959-00C026580632}"), {G("{1A1E1688-4C11-11D2-9958-00C026580632}")}, std::nullopt, {}, false, false},
+    {"Voices", G("{1A1E1687-4C11-11D2-9958-00C026580632}"), G("{1A1E1686-4C11-11D2-9958-00C026580632}"), {}, std::nullopt, {}, true, false},
+    {"Voice", G("{FAE722AC-B096-11D2-9959-00C026580632}"), G("{FAE722AB-B096-11D2-9959-00C026580632}"), {G("{1A1E1684-4C11-11D2-9958-00C026580632}")}, std::nullopt, {}, false, false},
+    {"FormBackground", G("{875B4DB7-9A4E-11D2-9958-00C026580632}"), G("{875B4DB6-9A4E-11D2-9958-00C026580632}"), {}, std::nullopt, {}, true, false},
+    {"ImageTile", G("{875B4DB5-9A4E-11D2-9958-00C026580632}"), G("{875B4DB4-9A4E-11D2-9958-00C026580632}"), {}, std::nullopt, {}, true, false},
+    {"DIBSection", G("{23DA4B14-9A82-11D2-9958-00C026580632}"), G("{BA34B792-BB1F-4A13-A63C-D4427B9B7806}"), {G("{23DA4B13-9A82-11D2-9958-00C026580632}"), G("{7992E4C5-D306-11D2-9959-00C026580632}")}, std::nullopt, {}, true, false},
+    {"ImageProcessingDIB", G("{23DA4B18-9A82-11D2-9958-00C026580632}"), G("{23DA4B17-9A82-11D2-9958-00C026580632}"), {}, G("{23DA4B1B-9A82-11D2-9958-00C026580632}"), {}, true, false},
+    {"cPalette", G("{23DA4B16-9A82-11D2-9958-00C026580632}"), G("{23DA4B15-9A82-11D2-9958-00C026580632}"), {}, std::nullopt, {}, true, false},
+    {"DIBSection256", G("{C06ED599-186C-11D3-8867-0080C84C940C}"), G("{C06ED598-186C-11D3-8867-0080C84C940C}"), {}, std::nullopt, {}, true, false},
+    {"MediaFile", G("{3D4D006A-3C6B-11D3-8868-0080C84C940C}"), G("{343FADCC-B79C-405E-ACCB-688652193288}"), {G("{3D4D0069-3C6B-11D3-8868-0080C84C940C}"), G("{3D4D01EC-3C6B-11D3-8868-0080C84C940C}"), G("{E11909FD-3C79-11D3-8868-0080C84C940C}"), G("{45B88C14-5091-4DD9-B685-FD3F66509920}"), G("{5CAF965F-6521-4AC8-93C3-DABD1810E4E1}")}, G("{BFA8DFA8-DF40-4E9F-8088-E62F168974BB}"), {G("{3D4D006B-3C6B-11D3-8868-0080C84C940C}"), G("{3D4D01ED-3C6B-11D3-8868-0080C84C940C}"), G("{E11909FE-3C79-11D3-8868-0080C84C940C}"), G("{78228826-7C5C-49FB-A935-D66BFEE4A870}"), G("{608C2878-8B99-4447-8D6F-349AFC05EC5E}")}, true, false},
+    {"SoundBuffer", G("{1EB635D8-4DDA-4D09-889F-93C86238017F}"), G("{B5459386-80B9-45E3-B0DE-3E2C3A751385}"), {G("{6DF423DC-57B0-4CC7-91A0-A9C62E6C7462}"), G("{CAE57EE0-5A48-4B7D-B256-5CB0740C46C7}"), G("{45917FF8-6E61-4B32-8923-2A76F716878B}")}, std::nullopt, {}, true, false},
+    {"Playlist", G("{5B483179-FFDA-407B-AE19-5E45C222AB04}"), G("{118609EB-BF0D-48A6-AE3D-5E88241B30CC}"), {G("{9642A10F-4BCD-4284-8289-B772EA2F6E32}"), G("{20F407B1-5BFD-4CD8-A13C-060595E3312E}"), G("{57A7FD44-1A92-4F5D-9927-1C70F394E757}"), G("{1BCB31E3-EDD0-4924-92AF-76894644533A}"), G("{BB8A4C6F-1C94-4238-BE52-2E5B1741DAC3}"), G("{460A771E-20DF-4D64-ABA1-982E860D8832}"), G("{2ED597F4-1498-4037-AE27-F570111C2DA5}")}, std::nullopt, {}, true, false},
+    {"ExtendedSongInfo", G("{D3DDBD8E-3376-45B3-A532-0CAE5B8FCCFE}"), G("{4713DE8F-6E45-4128-8B42-50F22EEC4DC5}"), {G("{6D10BCE9-CDFD-4F7E-BCBC-EAD98AA3046B}"), G("{FBA1BBA3-1678-4D54-A7C1-F446200166C4}")}, std::nullopt, {}, true, false},
+    {"ImageData24", G("{B46C384D-F938-4BF2-A318-5689EBF5CA1A}"), G("{8268A28C-26D6-4576-89ED-3EB6320D898D}"), {}, std::nullopt, {}, true, false},
+    {"MODFile", G("{ED9253FD-91A1-444D-B354-25F629827EEB}"), G("{213AE009-5E3E-483D-B0B0-E96A976724CB}"), {G("{156CCD3B-3314-45A4-845E-5DBBC4ABCC6B}"), G("{3856E8B1-C2A8-41A8-8B42-9A82E0E5EB4E}")}, std::nullopt, {}, true, false},
+    {"MediaLibrary", G("{4511AF3E-C6E7-4DD4-AF06-8C5E18513E06}"), G("{27D1986B-85A0-4684-8FCF-73C93F19CB33}"), {G("{3482F2E0-39AB-496A-9C0F-350B3F7E8123}"), G("{E3A604EE-B1FC-447C-9CE0-68132664B658}")}, std::nullopt, {}, true, false},
+    {"MixerDestination", G("{C0EC0EFE-DD6D-4421-8F48-EC24F4BADC69}"), G("{341E3A25-A353-4DC8-9801-770A062D5286}"), {}, std::nullopt, {}, true, false},
+    {"MixerLine", G("{A2D50B4A-3911-43DF-A598-5A271102C6AA}"), G("{F8B0C707-9355-479B-AE2B-5696CC47956F}"), {}, std::nullopt, {}, true, false},
+    {"MixerControl", G("{D4464324-2FA0-4B44-8C9D-35D0C7B08DFB}"), G("{F23CECA1-888E-4C93-955D-226B9AD050B8}"), {}, std::nullopt, {}, true, false},
+    {"Mixer", G("{9B6F49DF-6A94-407C-AB81-14AC0CB2D23E}"), G("{BA477E54-8ED9-4514-B586-C7E24781828E}"), {}, std::nullopt, {}, true, false},
+    {"Mixers", G("{F982AEAF-9DAA-4C58-A996-883A1B9D73F2}"), G("{064F610E-1F92-4DD0-8A53-06123AFB79F3}"), {}, std::nullopt, {}, true, false},
+    {"MixerDestinations", G("{FBAE03D0-5B35-45C1-B7F2-C6863D2B52BB}"), G("{65C1BFCD-3FFA-4154-8514-836F6CC01E64}"), {}, std::nullopt, {}, true, false},
+    {"MixerLines", G("{B06E4A05-ED3F-4ECF-AAFA-FC1D32AFE1EB}"), G("{93B8ACE7-CA0D-4E24-9696-442963C29D5F}"), {}, std::nullopt, {}, true, false},
+    {"MixerControls", G("{BA9FED62-E284-4919-93C8-D1DD8CB9E80D}"), G("{01B2627D-73C5-4A34-8690-5AE5C644FEA3}"), {}, std::nullopt, {}, true, false},
+    {"FileIcon", G("{D469A466-49A7-4BA0-B614-7D3187CDD708}"), G("{BBD7356E-3274-4BC9-AAD9-97BE02947FAD}"), {}, std::nullopt, {}, true, false},
+    };
+    return table;
+}
+
+const ClassIdentity* zorbelIdentity(std::string_view className) {
+    for (const ClassIdentity& c : zorbelClassIdentities()) {
+        if (text::equalsNoCase(c.name, className)) return &c;
+    }
+    return nullptr;
+}
+
+const ClassIdentity& zorbelIdentityOf(std::string_view className) {
+    const ClassIdentity* identity = zorbelIdentity(className);
+    if (!identity) throw Error::runtime(err::kCannotCreateObject);
+    return *identity;
+}
+
+}  // namespace zorbel

@@ -1,0 +1,16 @@
+#pragma once
+// ToolsC: the library's box of general helpers. It keeps no state; hosts may call its members
+// without creating an object (one shared instance per thread).
+
+#include "frame/object.hpp"
+
+namespace zorbel::tools {
+
+class ToolsC final : public Dispatchable<ToolsC> {
+public:
+    static const ClassInfo& typeInfo();
+
+    bool TestToolsC() { return true; }
+};
+
+}  // namespace zorbel::tools
