@@ -41,14 +41,27 @@ Options parse(int argc, char** argv) {
     return options;
 }
 
+// Whether the library hands out a class factory for the class, that is, whether the class is
+// implemented and can be created now.
+bool available(void* handle, const std::string& clsidText) {
+    auto getClassObject = reinterpret_cast<zorbel::com::DllGetClassObjectFn>(dlsym(handle, "DllGetClassObject"));
+    auto clsid = zorbel::com::Guid::parse(clsidText);
+    if (!getClassObject || !clsid) return false;
+    void* factory = nullptr;
+    if (getClassObject(&*clsid, &zorbel::com::IID_IClassFactory, &factory) != zorbel::com::kOk) return false;
+    static_cast<zorbel::com::IClassFactory*>(factory)->Release();
+    return true;
+}
+
 // The classes whose in-process server is this library file, with their identifiers.
-void listClasses(const std::string& library) {
+void listClasses(void* handle, const std::string& library) {
     for (const std::string& clsid : zorbel::registry::subkeyNames(Hive::ClassesRoot, "CLSID")) {
         std::string key = "CLSID\\" + clsid;
         auto server = zorbel::registry::readValue(Hive::ClassesRoot, key + "\\InprocServer32", "");
         if (!server || server->asText() != library) continue;
         auto progId = zorbel::registry::readValue(Hive::ClassesRoot, key + "\\ProgID", "");
-        std::printf("  %-34s %s\n", progId ? progId->asText().c_str() : "?", clsid.c_str());
+        std::printf("  %-34s %s  %s\n", progId ? progId->asText().c_str() : "?", clsid.c_str(),
+                    available(handle, clsid) ? "available" : "not yet available");
     }
 }
 
@@ -74,7 +87,7 @@ int runOne(const Options& options, const std::string& given) {
         return 5;
     }
     if (!options.silent) std::printf("%s succeeded for %s\n", entry, library.c_str());
-    if (options.list) listClasses(library);
+    if (options.list) listClasses(handle, library);
     return 0;
 }
 
