@@ -234,6 +234,19 @@ public:
         return add(std::move(m));
     }
 
+    // A property of any value whose let stores values and whose set stores object references.
+    template <class Get, class Let, class Set>
+    ClassBuilder& propertyLetSet(std::string name, Get get, Let let, Set set, std::vector<Param> params = {},
+                                 std::string help = {}) {
+        property(std::move(name), get, let, params, std::move(help));
+        using S = detail::SignatureOf<Set>;
+        auto wrapped = S::wrap(set);
+        MemberInfo& m = info_.members.back();
+        m.set = [wrapped](Object& self, Args& args) { wrapped(self, args); };
+        m.kinds |= com::kSet;
+        return *this;
+    }
+
     template <class Fn>
     ClassBuilder& method(std::string name, Fn fn, std::vector<Param> params = {}, std::string help = {}) {
         using S = detail::SignatureOf<Fn>;

@@ -1,6 +1,7 @@
 #include "frame/zorbel_library.hpp"
 
 #include "frame/zorbel_classes.hpp"
+#include "jukebox/extended_song_info.hpp"
 #include "tools/tools_c.hpp"
 #include "voices/voice_users.hpp"
 
@@ -16,10 +17,12 @@ const LibraryInfo& zorbelLibrary() {
         l.classes = &zorbelClassIdentities();
         l.factories = {
             {"ToolsC", &createObject<tools::ToolsC>},
+            {"ExtendedSongInfo", &createObject<jukebox::ExtendedSongInfo>},
             {"VoiceUsers", &createObject<voices::VoiceUsers>},
             {"VoiceSets", &createObject<voices::VoiceSets>},
             {"Voices", &createObject<voices::Voices>},
         };
+        l.enums = {&jukebox::songFileTypeInfo()};
         return l;
     }();
     return library;
