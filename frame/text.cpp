@@ -12,44 +12,16 @@ namespace {
 
 constexpr char32_t kReplacement = 0xFFFD;
 
-// Decodes one code point starting at s[pos]; advances pos. Overlong forms, surrogates and
-// values beyond U+10FFFF count as invalid and consume one byte.
+// Decodes one code point starting at s[pos] and advances pos; an invalid sequence decodes as
+// U+FFFD and consumes one byte.
 char32_t decodeOne(std::string_view s, size_t& pos) {
-    auto byte = [&](size_t i) { return static_cast<unsigned char>(s[i]); };
-    unsigned char lead = byte(pos);
-    if (lead < 0x80) {
-        ++pos;
-        return lead;
-    }
-    int extra;
     char32_t cp;
-    char32_t minimum;
-    if ((lead & 0xE0) == 0xC0) {
-        extra = 1, cp = lead & 0x1F, minimum = 0x80;
-    } else if ((lead & 0xF0) == 0xE0) {
-        extra = 2, cp = lead & 0x0F, minimum = 0x800;
-    } else if ((lead & 0xF8) == 0xF0) {
-        extra = 3, cp = lead & 0x07, minimum = 0x10000;
-    } else {
+    size_t length;
+    if (!decodeAt(s, pos, cp, length)) {
         ++pos;
         return kReplacement;
     }
-    if (pos + extra >= s.size()) {
-        ++pos;
-        return kReplacement;
-    }
-    for (int i = 1; i <= extra; ++i) {
-        if ((byte(pos + i) & 0xC0) != 0x80) {
-            ++pos;
-            return kReplacement;
-        }
-        cp = (cp << 6) | (byte(pos + i) & 0x3F);
-    }
-    if (cp < minimum || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
-        ++pos;
-        return kReplacement;
-    }
-    pos += extra + 1;
+    pos += length;
     return cp;
 }
 
@@ -82,6 +54,38 @@ constexpr char16_t kCp1252High[32] = {
 bool isBlank(char c) { return c == ' '; }
 
 }  // namespace
+
+bool decodeAt(std::string_view s, size_t pos, char32_t& codePoint, size_t& length) {
+    if (pos >= s.size()) return false;
+    auto byte = [&](size_t i) { return static_cast<unsigned char>(s[i]); };
+    unsigned char lead = byte(pos);
+    if (lead < 0x80) {
+        codePoint = lead;
+        length = 1;
+        return true;
+    }
+    size_t count;
+    char32_t cp;
+    char32_t minimum;
+    if ((lead & 0xE0) == 0xC0) {
+        count = 2, cp = lead & 0x1F, minimum = 0x80;
+    } else if ((lead & 0xF0) == 0xE0) {
+        count = 3, cp = lead & 0x0F, minimum = 0x800;
+    } else if ((lead & 0xF8) == 0xF0) {
+        count = 4, cp = lead & 0x07, minimum = 0x10000;
+    } else {
+        return false;
+    }
+    if (s.size() - pos < count) return false;
+    for (size_t i = 1; i < count; ++i) {
+        if ((byte(pos + i) & 0xC0) != 0x80) return false;
+        cp = (cp << 6) | (byte(pos + i) & 0x3F);
+    }
+    if (cp < minimum || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return false;
+    codePoint = cp;
+    length = count;
+    return true;
+}
 
 void appendUtf8(std::string& out, char32_t cp) {
     if (cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) cp = kReplacement;

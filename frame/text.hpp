@@ -11,6 +11,9 @@ namespace zorbel::text {
 std::u32string decodeUtf8(std::string_view utf8);  // invalid bytes decode as U+FFFD
 std::string encodeUtf8(std::u32string_view codePoints);
 void appendUtf8(std::string& out, char32_t codePoint);
+// Decodes the UTF-8 sequence at s[pos]: true with the code point and the sequence length, or
+// false for an invalid sequence (overlong, surrogate, beyond U+10FFFF, cut short).
+bool decodeAt(std::string_view s, size_t pos, char32_t& codePoint, size_t& length);
 
 size_t length(std::string_view s);                                // code points
 std::string left(std::string_view s, size_t count);               // first count code points

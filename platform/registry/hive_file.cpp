@@ -1,5 +1,7 @@
 #include "platform/registry/hive_file.hpp"
 
+#include "frame/text.hpp"
+
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -17,73 +19,7 @@ namespace fs = std::filesystem;
 // ---------------------------------------------------------------------------------------------
 // Text helpers
 
-bool decodeUtf8(std::string_view text, size_t pos, uint32_t& codePoint, size_t& length) {
-    if (pos >= text.size()) return false;
-    const auto byte = [&](size_t i) { return static_cast<uint8_t>(text[i]); };
-    const uint8_t lead = byte(pos);
-    if (lead < 0x80) {
-        codePoint = lead;
-        length = 1;
-        return true;
-    }
-    size_t count;
-    uint32_t cp;
-    uint32_t minimum;
-    if ((lead & 0xE0) == 0xC0) {
-        count = 2, cp = lead & 0x1Fu, minimum = 0x80;
-    } else if ((lead & 0xF0) == 0xE0) {
-        count = 3, cp = lead & 0x0Fu, minimum = 0x800;
-    } else if ((lead & 0xF8) == 0xF0) {
-        count = 4, cp = lead & 0x07u, minimum = 0x10000;
-    } else {
-        return false;
-    }
-    if (text.size() - pos < count) return false;
-    for (size_t i = 1; i < count; ++i) {
-        const uint8_t next = byte(pos + i);
-        if ((next & 0xC0) != 0x80) return false;
-        cp = (cp << 6) | (next & 0x3Fu);
-    }
-    if (cp < minimum || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return false;
-    codePoint = cp;
-    length = count;
-    return true;
-}
-
-void appendUtf8(std::string& out, uint32_t cp) {
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (cp >> 18));
-        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
-}
-
 namespace {
-
-uint32_t foldCodePoint(uint32_t c) {
-    if (c < 0x80) return (c >= 'A' && c <= 'Z') ? c + 0x20 : c;
-    if (c >= 0xC0 && c <= 0xDE && c != 0xD7) return c + 0x20;  // Latin-1 capitals
-    if (c >= 0x100 && c <= 0x17F) {                             // Latin Extended-A pairs
-        if (c == 0x130 || c == 0x131 || c == 0x138 || c == 0x149 || c == 0x17F) return c;
-        if (c == 0x178) return 0xFF;
-        if ((c <= 0x137) || (c >= 0x14A && c <= 0x177)) return (c % 2 == 0) ? c + 1 : c;
-        return (c % 2 == 1) ? c + 1 : c;  // 0x139..0x148 and 0x179..0x17E
-    }
-    if (c >= 0x391 && c <= 0x3AB && c != 0x3A2) return c + 0x20;  // Greek capitals
-    if (c >= 0x410 && c <= 0x42F) return c + 0x20;                // Cyrillic capitals
-    if (c >= 0x400 && c <= 0x40F) return c + 0x50;
-    return c;
-}
 
 char hexDigit(unsigned v) { return "0123456789abcdef"[v & 0xF]; }
 
@@ -101,17 +37,13 @@ std::string foldCase(std::string_view name) {
     out.reserve(name.size());
     size_t pos = 0;
     while (pos < name.size()) {
-        uint32_t cp;
+        char32_t cp;
         size_t length;
-        if (decodeUtf8(name, pos, cp, length)) {
-            if (length == 1) {
-                out += static_cast<char>(foldCodePoint(cp));
-            } else {
-                appendUtf8(out, foldCodePoint(cp));
-            }
+        if (zorbel::text::decodeAt(name, pos, cp, length)) {
+            zorbel::text::appendUtf8(out, zorbel::text::toLower(cp));
             pos += length;
         } else {
-            out += name[pos++];
+            out += name[pos++];  // bytes that are not UTF-8 compare as they are
         }
     }
     return out;
@@ -125,9 +57,9 @@ std::string quote(std::string_view text) {
     while (pos < text.size()) {
         const auto c = static_cast<uint8_t>(text[pos]);
         if (c >= 0x80) {
-            uint32_t cp;
+            char32_t cp;
             size_t length;
-            if (decodeUtf8(text, pos, cp, length)) {
+            if (zorbel::text::decodeAt(text, pos, cp, length)) {
                 out.append(text.substr(pos, length));
                 pos += length;
             } else {

@@ -46,14 +46,10 @@ inline constexpr size_t kMaxKeyDepth = 512;
 // Largest hive file read; anything bigger is reported as damaged instead of exhausting memory.
 inline constexpr size_t kMaxHiveBytes = 256u * 1024u * 1024u;
 
-// Lower-cases ASCII, Latin-1, Latin Extended-A, Greek and Cyrillic letters of UTF-8 text; other
-// bytes (including invalid UTF-8) are kept. Names are compared in this form.
+// Lower-cases UTF-8 text code point by code point; bytes that are not UTF-8 are kept as they
+// are. Names are compared in this form.
 std::string foldCase(std::string_view name);
 
-// Decodes one UTF-8 sequence at text[pos]. On success stores the code point and the sequence
-// length and returns true; overlong forms, surrogates and values above U+10FFFF are invalid.
-bool decodeUtf8(std::string_view text, size_t pos, uint32_t& codePoint, size_t& length);
-void appendUtf8(std::string& out, uint32_t codePoint);
 
 // The quoted, escaped form of a text ("a\"b\\c\n") and its reverse. unquote reads a quoted
 // text starting at text[pos] (which must be '"'), stores it in `out` and returns the position

@@ -1,5 +1,7 @@
 #include "platform/registry/reg_file.hpp"
 
+#include "frame/text.hpp"
+
 #include <cstdio>
 #include <utility>
 
@@ -295,9 +297,9 @@ std::string utf8ToUtf16le(std::string_view text) {
     out.reserve(text.size() * 2);
     size_t pos = 0;
     while (pos < text.size()) {
-        uint32_t cp;
+        char32_t cp;
         size_t length;
-        if (!decodeUtf8(text, pos, cp, length)) {
+        if (!zorbel::text::decodeAt(text, pos, cp, length)) {
             appendUnit(out, 0xDC00u + static_cast<uint8_t>(text[pos]));
             ++pos;
             continue;
@@ -325,14 +327,14 @@ std::string utf16leToUtf8(std::string_view bytes) {
     for (size_t i = 0; i < units; ++i) {
         const uint32_t u = unit(i);
         if (u >= 0xD800 && u <= 0xDBFF && i + 1 < units && unit(i + 1) >= 0xDC00 && unit(i + 1) <= 0xDFFF) {
-            appendUtf8(out, 0x10000 + ((u - 0xD800) << 10) + (unit(i + 1) - 0xDC00));
+            zorbel::text::appendUtf8(out, 0x10000 + ((u - 0xD800) << 10) + (unit(i + 1) - 0xDC00));
             ++i;
         } else if (u >= 0xDC80 && u <= 0xDCFF) {
             out += static_cast<char>(u - 0xDC00);  // a byte that was not valid UTF-8
         } else if (u >= 0xD800 && u <= 0xDFFF) {
-            appendUtf8(out, 0xFFFD);
+            zorbel::text::appendUtf8(out, 0xFFFD);
         } else {
-            appendUtf8(out, u);
+            zorbel::text::appendUtf8(out, u);
         }
     }
     return out;

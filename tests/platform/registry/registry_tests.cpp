@@ -1,3 +1,4 @@
+#include "frame/text.hpp"
 #include "platform/registry/registry.hpp"
 
 #include <gtest/gtest.h>
@@ -39,9 +40,9 @@ bool isCleanText(const std::string& text) {
     while (pos < text.size()) {
         const auto c = static_cast<uint8_t>(text[pos]);
         if (c < 0x20 && c != '\n') return false;
-        uint32_t cp;
+        char32_t cp;
         size_t length;
-        if (!detail::decodeUtf8(text, pos, cp, length)) return false;
+        if (!zorbel::text::decodeAt(text, pos, cp, length)) return false;
         pos += length;
     }
     return true;
