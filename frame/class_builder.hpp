@@ -90,6 +90,42 @@ struct ArgTraits<E, std::enable_if_t<std::is_enum_v<E>>> {
     static Variant to(E v) { return Variant::longValue(static_cast<int32_t>(v)); }
 };
 
+// Public records: a C++ struct crosses the dispatch layer as a Record variant once
+// RecordTraits<T> is specialised for it with
+//   static const RecordInfo& info();
+//   static RecordValue toValue(const T& value);
+//   static T fromValue(const RecordValue& value);  // may raise 13 for a field that does not convert
+template <class T>
+struct RecordTraits;
+
+template <class T, class = void>
+struct IsRecord : std::false_type {};
+template <class T>
+struct IsRecord<T, std::void_t<decltype(RecordTraits<T>::info())>> : std::true_type {};
+
+template <class T>
+struct ArgTraits<T, std::enable_if_t<IsRecord<T>::value>> {
+    static constexpr VarType type = VarType::Record;
+    // A record of another type (or a value that is no record) is a type mismatch.
+    static T from(const Variant& v) {
+        const RecordInfo& info = RecordTraits<T>::info();
+        const RecordValue& value = v.record();
+        bool sameType = value.info == &info || (value.info && value.info->name == info.name);
+        if (!sameType || value.fields.size() != info.fields.size()) throw Error::runtime(err::kTypeMismatch);
+        return RecordTraits<T>::fromValue(value);
+    }
+    static Variant to(const T& v) { return Variant::record(RecordTraits<T>::toValue(v)); }
+};
+
+namespace detail {
+// The record type of a parameter, for type information; nullptr for other types.
+template <class T>
+const RecordInfo* recordInfoOf() {
+    if constexpr (IsRecord<T>::value) return &RecordTraits<T>::info();
+    else return nullptr;
+}
+}  // namespace detail
+
 // A parameter's name, and for optional ones the default.
 struct Param {
     Param(const char* name) : name(name) {}
@@ -118,11 +154,13 @@ std::vector<ParamInfo> describeParams(const std::vector<Param>& names) {
     std::vector<ParamInfo> out;
     VarType types[] = {ArgTraits<Plain<P>>::type..., VarType::Empty};
     bool byRefs[] = {kIsByRef<P>..., false};
+    const RecordInfo* records[] = {recordInfoOf<Plain<P>>()..., nullptr};
     for (size_t i = 0; i < sizeof...(P); ++i) {
         ParamInfo info;
         info.name = i < names.size() ? names[i].name : "arg" + std::to_string(i + 1);
         info.type = types[i];
         info.byRef = byRefs[i];
+        info.record = records[i];
         if (i < names.size() && names[i].optional) {
             info.optional = true;
             // The default is stored already converted to the parameter's type.
