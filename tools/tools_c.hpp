@@ -13,6 +13,13 @@ public:
 
     bool TestToolsC() { return true; }
 
+    // Colour maths and gradients.
+    void HLSToRGB(float& h, float& s, float& l, int32_t& R, int32_t& g, int32_t& b);
+    void RGBToHLS(int32_t& R, int32_t& g, int32_t& b, float& h, float& s, float& l);
+    void DrawGradient(int32_t& lDestHDC, int32_t& lDestWidth, int32_t& lDestHeight, int32_t& lStartColor,
+                      int32_t& lEndColor, int16_t& iStyle);
+    int32_t GetColorFromSysColorID(std::string SysColorID);
+
     std::string GetID3GenreName(int16_t index);
     Ref<Collection> GetID3GenreList();
 };

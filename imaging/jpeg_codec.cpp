@@ -1,0 +1,95 @@
+#include "imaging/jpeg_codec.hpp"
+
+#include <turbojpeg.h>
+
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "frame/error.hpp"
+#include "imaging/dib_section.hpp"
+#include "imaging/imaging_messages.hpp"
+#include "platform/gdi/file_replace.hpp"
+
+namespace zorbel::imaging {
+
+namespace {
+
+struct TjCloser {
+    void operator()(void* handle) const { tjDestroy(handle); }
+};
+using TjHandle = std::unique_ptr<void, TjCloser>;
+
+struct TjBuffer {
+    unsigned char* data = nullptr;
+    unsigned long size = 0;
+    ~TjBuffer() { tjFree(data); }
+};
+
+// Files above this size are not JPEGs this library reads.
+constexpr std::streamoff kMaxJpegFileBytes = std::streamoff{1} << 30;
+
+std::optional<std::vector<unsigned char>> readWholeFile(const std::string& fileName) {
+    std::ifstream in(fileName, std::ios::binary | std::ios::ate);
+    if (!in) return std::nullopt;
+    std::streamoff size = in.tellg();
+    if (size <= 0 || size > kMaxJpegFileBytes) return std::nullopt;
+    std::vector<unsigned char> bytes(static_cast<size_t>(size));
+    in.seekg(0);
+    if (!in.read(reinterpret_cast<char*>(bytes.data()), size)) return std::nullopt;
+    return bytes;
+}
+
+[[noreturn]] void raiseJpegError(const std::string& text, int code) {
+    throw Error(kJpegError, text + std::to_string(code), kJpegErrorSource);
+}
+
+// TurboJPEG has no numeric error codes beyond its error class; the number reported is that
+// class plus one (1 warning, 2 fatal).
+int lastErrorCode(void* handle) { return tjGetErrorCode(handle) + 1; }
+
+bool warn(const char* text) {
+    showMessage(text, MessageIcon::Warning);
+    return false;
+}
+
+}  // namespace
+
+bool loadJpeg(DIBSection& target, const std::string& fileName) {
+    TjHandle tj(tjInitDecompress());
+    if (!tj) {
+        showMessage("Failed to initialise the IJL library: " + std::to_string(-1), MessageIcon::Warning);
+        return false;
+    }
+    std::optional<std::vector<unsigned char>> bytes = readWholeFile(fileName);
+    int width = 0, height = 0, subsampling = 0, colorspace = 0;
+    if (!bytes || tjDecompressHeader3(tj.get(), bytes->data(), static_cast<unsigned long>(bytes->size()), &width,
+                                      &height, &subsampling, &colorspace) != 0)
+        return warn("Failed to read JPG");
+    if (!target.Create(width, height)) return false;
+    int pitch = target.BytesPerScanLine();
+    int flags = TJFLAG_BOTTOMUP | TJFLAG_STOPONWARNING;
+    if (tjDecompress2(tj.get(), bytes->data(), static_cast<unsigned long>(bytes->size()), target.bits(), width, pitch,
+                      height, TJPF_BGR, flags) != 0)
+        return warn("Cannot read Image Data from file.");
+    return true;
+}
+
+bool saveJpeg(DIBSection& source, const std::string& fileName, int32_t quality) {
+    TjHandle tj(tjInitCompress());
+    if (!tj) raiseJpegError("Failed to initialise the IJL library: ", -1);
+    if (!source.bits()) raiseJpegError("Failed to save to JPG ", -1);
+    TjBuffer jpeg;
+    int pitch = source.BytesPerScanLine();
+    if (tjCompress2(tj.get(), source.bits(), source.Width(), pitch, source.Height(), TJPF_BGR, &jpeg.data, &jpeg.size,
+                    TJSAMP_420, quality, TJFLAG_BOTTOMUP) != 0)
+        raiseJpegError("Failed to save to JPG ", lastErrorCode(tj.get()));
+    gdi::replaceFileKeepingStamps(fileName, std::span<const unsigned char>(jpeg.data, jpeg.size));
+    return true;
+}
+
+}  // namespace zorbel::imaging
