@@ -1,7 +1,13 @@
 #include "frame/zorbel_library.hpp"
 
 #include "frame/zorbel_classes.hpp"
+#include "imaging/dib_section.hpp"
+#include "imaging/dib_section_256.hpp"
+#include "imaging/palette_file.hpp"
 #include "jukebox/extended_song_info.hpp"
+#include "jukebox/media_library.hpp"
+#include "jukebox/music_entry.hpp"
+#include "jukebox/playlist.hpp"
 #include "tools/tools_c.hpp"
 #include "voices/voice_users.hpp"
 
@@ -18,11 +24,17 @@ const LibraryInfo& zorbelLibrary() {
         l.factories = {
             {"ToolsC", &createObject<tools::ToolsC>},
             {"ExtendedSongInfo", &createObject<jukebox::ExtendedSongInfo>},
+            {"MediaLibrary", &createObject<jukebox::MediaLibrary>},
+            {"Playlist", &createObject<jukebox::Playlist>},
             {"VoiceUsers", &createObject<voices::VoiceUsers>},
             {"VoiceSets", &createObject<voices::VoiceSets>},
             {"Voices", &createObject<voices::Voices>},
+            {"DIBSection", &createObject<imaging::DIBSection>},
+            {"DIBSection256", &createObject<imaging::DIBSection256>},
+            {"cPalette", &createObject<imaging::cPalette>},
         };
         l.enums = {&jukebox::songFileTypeInfo()};
+        l.records = {&jukebox::musicEntryInfo()};
         return l;
     }();
     return library;

@@ -1,14 +1,13 @@
 #!/usr/bin/env bash
-# The main job: installs what is missing, builds, registers both component libraries into a
-# fresh registry root and prints the classes they registered with their identifiers.
+# The main job: installs what is missing, builds, and runs the jukebox host on the bundled
+# demo (a playlist with a dynamic entry over short MP3 files with ID3v1 tags).
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 "$here/scripts/install-deps.sh"
 "$here/scripts/build.sh" build
 
+# A fresh registry root, so the demo never touches the user's settings.
 root=$(mktemp -d)
 trap 'rm -rf "$root"' EXIT
 export ZORBEL_ROOT="$root"
-echo "Registering into a fresh registry root"
-"$here/build/apps/zorbel-register/zorbel-register" /list \
-  "$here/build/frame/libZorbel.so" "$here/build/remote/libBraxtel.so"
+"$here/build/apps/zorbel-jukebox/zorbel-jukebox" demo "$here/build/demo"
