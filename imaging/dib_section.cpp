@@ -7,7 +7,7 @@
 #include "imaging/imaging_messages.hpp"
 #include "imaging/jpeg_codec.hpp"
 #include "imaging/resample.hpp"
-#include "imaging/shared_random.hpp"
+#include "platform/system/random.hpp"
 #include "platform/gdi/bitmaps.hpp"
 #include "platform/gdi/blit.hpp"
 #include "platform/gdi/clipboard.hpp"
@@ -22,7 +22,7 @@ using gdi::Handle;
 
 Handle toHandle(int32_t value) { return static_cast<Handle>(value); }
 
-uint8_t randomByte() { return static_cast<uint8_t>(std::nearbyint(255.0 * nextUniform())); }
+uint8_t randomByte() { return static_cast<uint8_t>(std::nearbyint(255.0 * system::nextRandom())); }
 
 // A memory context on the screen with a bitmap selected; undoes both when it goes.
 class SelectedBitmap {
@@ -145,7 +145,7 @@ void DIBSection::PaintPicture(int32_t lHDC, int32_t lDestLeft, int32_t lDestTop,
 }
 
 void DIBSection::RandomiseBits(bool bGray) {
-    reseedFromTimeOfDay();
+    system::randomize();
     if (!bits_) return;
     const size_t stride = static_cast<size_t>(BytesPerScanLine());
     if (bGray) {

@@ -6,7 +6,7 @@
 #include "frame/class_builder.hpp"
 #include "frame/zorbel_classes.hpp"
 #include "imaging/color_math.hpp"
-#include "imaging/shared_random.hpp"
+#include "platform/system/random.hpp"
 #include "platform/gdi/bitmaps.hpp"
 #include "platform/gdi/blit.hpp"
 #include "platform/gdi/contexts.hpp"
@@ -151,12 +151,12 @@ void DIBSection256::PaintPicture(int32_t lHDC, int32_t lDestLeft, int32_t lDestT
 }
 
 void DIBSection256::RandomiseBits() {
-    reseedFromTimeOfDay();
+    system::randomize();
     if (!bits_) return;
     const size_t stride = static_cast<size_t>(BytesPerScanLine());
     for (int32_t r = 0; r < Height(); ++r)
         for (int32_t x = 0; x < Width(); ++x)
-            bits_[r * stride + static_cast<size_t>(x)] = static_cast<uint8_t>(std::nearbyint(255.0 * nextUniform()));
+            bits_[r * stride + static_cast<size_t>(x)] = static_cast<uint8_t>(std::nearbyint(255.0 * system::nextRandom()));
 }
 
 void DIBSection256::ClearUp() {

@@ -7,7 +7,10 @@
 #include "platform/db/connection.hpp"
 #include "platform/db/connection_text.hpp"
 #include "platform/db/criterion.hpp"
-#include "platform/db/local_files.hpp"
+#include "platform/system/file_ops.hpp"
+#include "platform/system/paths.hpp"
+#include "platform/system/special_folders.hpp"
+#include "platform/system/unique_id.hpp"
 #include "platform/db/table_cursor.hpp"
 
 namespace zorbel::jukebox {
@@ -101,18 +104,18 @@ void MediaLibrary::disconnect() {
     connection_.reset();
 }
 
-std::string MediaLibrary::databaseFile() { return db::applicationDataFolder() + "/MediaData/MusicDB.mdb"; }
+std::string MediaLibrary::databaseFile() { return system::withoutTrailingSeparator(system::specialFolder(system::kFolderApplicationData)) + "/MediaData/MusicDB.mdb"; }
 
 bool MediaLibrary::Connect() {
     std::string file = databaseFile();
     std::string connectionText = db::connectionTextFor(file);
-    if (!db::fileExists(file)) {
-        db::createFolder(file.substr(0, file.rfind('/')));
+    if (!system::fileExists(file)) {
+        system::createFolder(system::folderPart(file));
         try {
             db::createDatabase(connectionText, musicTable());
         } catch (const Error&) {
             // Another program may have created the file meanwhile; opening checks what is there.
-            if (!db::fileExists(file)) return false;
+            if (!system::fileExists(file)) return false;
         }
     }
     std::unique_ptr<db::Connection> connection;
@@ -131,7 +134,7 @@ bool MediaLibrary::Connect() {
 
 void MediaLibrary::Add(MusicEntry& e) {
     if (!cursor_) return;
-    if (e.ID.empty()) e.ID = db::newUniqueId();
+    if (e.ID.empty()) e.ID = system::newUniqueId();
     cursor_->addNew();
     setOrSkip(*cursor_, "ID", Variant(e.ID));
     setOrSkip(*cursor_, "Title", Variant(e.Title));

@@ -10,7 +10,7 @@
 #include "platform/db/connection.hpp"
 #include "platform/db/connection_text.hpp"
 #include "platform/db/db_error.hpp"
-#include "platform/db/local_files.hpp"
+#include "platform/system/unique_id.hpp"
 
 namespace zorbel::db {
 namespace {
@@ -107,7 +107,7 @@ void createDatabase(const std::string& connectionText, const TableDef& table) {
     if (std::filesystem::exists(file, ec) || ec) throw dbError(DbError::CannotOpen, "\"" + file + "\" already exists");
     // The file is built under a private name and then linked into place, so other programs
     // never see it half made, and a file created meanwhile by another program is never replaced.
-    std::string building = file + ".building-" + newUniqueId();
+    std::string building = file + ".building-" + system::newUniqueId();
     try {
         buildFile(building, table);
         publish(building, file);

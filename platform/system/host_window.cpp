@@ -1,33 +1,10 @@
 #include "platform/system/host_window.hpp"
 
-#include <mutex>
-#include <utility>
+#include "platform/window/default_window.hpp"
 
 namespace zorbel::system {
 
-namespace {
-
-std::mutex providerMutex;
-DefaultWindowProvider& provider() {
-    static DefaultWindowProvider instance;
-    return instance;
-}
-
-}  // namespace
-
-void setDefaultWindowProvider(DefaultWindowProvider newProvider) {
-    std::lock_guard lock(providerMutex);
-    provider() = std::move(newProvider);
-}
-
-WindowHandle defaultWindow() {
-    DefaultWindowProvider current;
-    {
-        std::lock_guard lock(providerMutex);
-        current = provider();
-    }
-    return current ? current() : 0;
-}
+WindowHandle defaultWindow() { return static_cast<WindowHandle>(window::defaultWindow()); }
 
 void activateWindow(WindowHandle) {}
 

@@ -7,6 +7,11 @@
 
 #include <gtest/gtest.h>
 
+#include <thread>
+
+#include "platform/window/window.hpp"
+#include "platform/window/window_state.hpp"
+
 #include "platform/system/elapsed_time.hpp"
 #include "platform/system/host_info.hpp"
 #include "platform/system/host_window.hpp"
@@ -23,13 +28,16 @@ TEST(HostInfo, FactsAboutTheHost) {
     EXPECT_EQ(fileDetailsText("/any/file.mp3"), "");
 }
 
-TEST(HostWindow, DefaultWindowComesFromTheInstalledProvider) {
-    EXPECT_EQ(defaultWindow(), 0);
-    setDefaultWindowProvider([] { return WindowHandle{0x1234}; });
-    EXPECT_EQ(defaultWindow(), 0x1234);
-    activateWindow(0x1234);
-    setDefaultWindowProvider(nullptr);
-    EXPECT_EQ(defaultWindow(), 0);
+TEST(HostWindow, DefaultWindowIsOneHiddenTopLevelWindowPerThread) {
+    WindowHandle first = defaultWindow();
+    EXPECT_NE(first, 0);
+    EXPECT_EQ(defaultWindow(), first);
+    EXPECT_TRUE(window::isWindow(static_cast<window::WindowHandle>(first)));
+    EXPECT_FALSE(window::isWindowVisible(static_cast<window::WindowHandle>(first)));
+    WindowHandle other = 0;
+    std::thread([&] { other = defaultWindow(); }).join();
+    EXPECT_NE(other, first);
+    activateWindow(first);
 }
 
 TEST(UniqueId, BracedUpperCaseAndNeverRepeating) {
