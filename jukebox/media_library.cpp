@@ -104,6 +104,10 @@ void MediaLibrary::disconnect() {
     connection_.reset();
 }
 
+void MediaLibrary::storePendingChanges() {
+    if (cursor_ && !cursor_->eof()) cursor_->update();
+}
+
 std::string MediaLibrary::databaseFile() { return system::withoutTrailingSeparator(system::specialFolder(system::kFolderApplicationData)) + "/MediaData/MusicDB.mdb"; }
 
 bool MediaLibrary::Connect() {

@@ -35,6 +35,10 @@ public:
     void SetEntryData(std::string columnName, Variant& newData);
     Ref<Collection> ListEntries();
 
+    // Stores a change SetEntryData left pending on the current row now, instead of when the
+    // cursor next leaves the row.
+    void storePendingChanges();
+
     // The database file of the current user.
     static std::string databaseFile();
 

@@ -5,13 +5,15 @@
 #include "frame/zorbel_classes.hpp"
 #include "jukebox/extended_song_info.hpp"
 #include "jukebox/playlist_file.hpp"
-#include "platform/registry/registry.hpp"
 #include "platform/system/atomic_file.hpp"
 #include "platform/system/file_ops.hpp"
 #include "platform/system/find_files.hpp"
 #include "platform/system/paths.hpp"
+#include "platform/system/unique_id.hpp"
 #include "platform/system/collection_ops.hpp"
+#include "platform/system/host_info.hpp"
 #include "platform/system/random.hpp"
+#include "platform/system/registry_values.hpp"
 
 namespace zorbel::jukebox {
 
@@ -22,10 +24,7 @@ constexpr const char* kLastPlaylistValue = "LastPlaylist";
 constexpr int16_t kRepeatWrap = 2;
 
 // Slot positions of members that other parts of the class fill in.
-namespace slot {
-constexpr int32_t kGetSongCol = 16;
-constexpr int32_t kSaveFinalPlaylist = 21;
-}  // namespace slot
+constexpr const char* kNoDetails = "Keine Details verfügbar!";
 
 std::vector<std::string> textsOf(const Collection& c) {
     std::vector<std::string> out;
@@ -55,23 +54,24 @@ const ClassInfo& Playlist::typeInfo() {
             .method("PlaylistEntryAdd", &C::PlaylistEntryAdd,
                     {"NewFile", Param::opt("NewIndex", 0), Param::opt("DynamicAdd", false)})
             .method("PlaylistEntryMove", &C::PlaylistEntryMove, {"OldIndex", "NewIndex"})
-            .atSlot(slot::kGetSongCol)
+            .method("SetExtenderCode", &C::SetExtenderCode, {"ExtenderCode", "ExtenderRegKey"})
             .method("GetSongCol", &C::GetSongCol)
             .method("GotoSong", &C::GotoSong, {"NewSong"})
             .property("ReadSongTitle", &C::ReadSongTitle, &C::setReadSongTitle)
-            .atSlot(slot::kSaveFinalPlaylist)
+            .method("GetSongDetails", &C::GetSongDetails, {"Filename"})
+            .method("SaveSongToDB", &C::SaveSongToDB, {"Filename", Param::opt("UpdateEntry", false)})
             .method("SaveFinalPlaylist", &C::SaveFinalPlaylist,
                     {Param::opt("OutputFile", ""), Param::opt("SeparatorFile", ""), Param::opt("UpdateSongs", false)})
             .build();
     return info;
 }
 
-Playlist::Playlist() {
-    if (!registry::keyExists(registry::Hive::CurrentUser, kSettingsKey))
-        registry::createKey(registry::Hive::CurrentUser, kSettingsKey);
-}
+Playlist::Playlist() { system::ensureRegistryKey(system::kHiveCurrentUser, kSettingsKey); }
 
-Playlist::~Playlist() { reset(); }
+Playlist::~Playlist() {
+    reset();
+    library_.reset();
+}
 
 void Playlist::reset() {
     fileName_.clear();
@@ -111,13 +111,11 @@ void Playlist::SaveFinalPlaylist(std::string outputFile, std::string separatorFi
 }
 
 std::string Playlist::LastPlaylist() {
-    auto value = registry::readValue(registry::Hive::CurrentUser, kSettingsKey, kLastPlaylistValue);
-    return value ? value->asText() : std::string();
+    return system::readRegistryValue(system::kHiveCurrentUser, kSettingsKey, kLastPlaylistValue, "");
 }
 
 void Playlist::setLastPlaylist(std::string value) {
-    registry::writeValue(registry::Hive::CurrentUser, kSettingsKey, kLastPlaylistValue,
-                         registry::Value::ofString(std::move(value)));
+    system::writeRegistryValue(system::kHiveCurrentUser, kSettingsKey, kLastPlaylistValue, value);
 }
 
 void Playlist::buildSongList() {
@@ -135,13 +133,13 @@ void Playlist::buildSongList() {
                                                   dynamic->includeSubfolders);
         for (const std::string& song : textsOf(*found)) addSong(song);
     }
-    if (songs_->Count() == 0 && entries_->Count() > 0 && rules_) rules_->onNoSongs();
+    if (songs_->Count() == 0 && entries_->Count() > 0 && rules()) rules()->onNoSongs();
     if (shuffle_) system::shuffleCollection(songs_);
     position_ = 0;
 }
 
 void Playlist::addSong(const std::string& song) {
-    int copies = rules_ ? rules_->copiesOf(song) : 1;
+    int copies = rules() ? rules()->copiesOf(song) : 1;
     for (int i = 0; i < copies; ++i) songs_->items().add(Variant(song));
 }
 
@@ -185,7 +183,7 @@ bool Playlist::GetCurrentSong(std::string& fileName, std::string& title) {
     if (position_ == 0) return false;
     fileName = songs_->items().at(static_cast<size_t>(position_)).toString();
     title = titleOf(fileName);
-    if (rules_) rules_->markPlayed(fileName);
+    if (rules()) rules()->markPlayed(fileName);
     return true;
 }
 
@@ -251,6 +249,70 @@ void Playlist::PlaylistEntryMove(int32_t oldIndex, int32_t newIndex) {
     entries_->items().remove(Variant(oldIndex));
     if (newIndex > oldIndex) --newIndex;
     insertEntry(std::move(entry), newIndex);
+}
+
+Variant Playlist::GetSongDetails(std::string fileName) {
+    std::string details = system::fileDetailsText(fileName);
+    if (details.empty() && text::toLower(text::trim(system::fileExtension(fileName))) == "mp3") {
+        auto info = makeRef<ExtendedSongInfo>();
+        if (info->ReadInfo(fileName, sftMP3)) {
+            auto line = [&](const char* label, const std::string& value) {
+                if (!value.empty()) details += label + value + "\r\n";
+            };
+            line("Titel: ", info->Title());
+            line("Interpret: ", info->Artist());
+            line("Album: ", info->Album().toString());
+            line("Jahr: ", info->Year());
+        }
+    }
+    return Variant(details.empty() ? std::string(kNoDetails) : details);
+}
+
+bool Playlist::SaveSongToDB(std::string fileName, bool updateEntry) {
+    if (!library_) {
+        auto library = makeRef<MediaLibrary>();
+        if (!library->Connect()) return false;
+        library_ = library;
+    }
+    MusicEntry found;
+    bool exists = library_->GetEntryByFile(fileName, found);
+    if (exists && !updateEntry) return false;
+
+    MusicEntry entry;
+    entry.MediaType = kMediaTypeSongFile;
+    entry.MediaLocation = fileName;
+    std::string extension = text::toLower(text::trim(system::fileExtension(fileName)));
+    auto info = makeRef<ExtendedSongInfo>();
+    if (extension == "mp3") {
+        if (info->ReadInfo(fileName, sftMP3)) {
+            entry.Title = info->Title();
+            entry.Artist = info->Artist();
+            entry.Genre = info->Genre();
+            entry.Album = info->Album().toString();
+            entry.Year = convert::toInteger(text::leadingNumber(info->Year()));
+        } else {
+            entry.Title = text::cutRight(system::fileNamePart(fileName), text::length(system::fileExtension(fileName)) + 1);
+        }
+    } else if (extension == "mod" || extension == "it" || extension == "xm") {
+        if (info->ReadInfo(fileName, sftModule)) entry.Title = info->Title();
+    }
+
+    if (!exists) {
+        entry.ID = system::newUniqueId();
+        entry.MediaID = system::newUniqueId();
+        library_->Add(entry);
+        return true;
+    }
+    library_->GoToEntry(found.ID);
+    std::pair<const char*, Variant> columns[] = {
+        {"Title", Variant(entry.Title)},           {"Artist", Variant(entry.Artist)},
+        {"Genre", Variant(std::to_string(entry.Genre))}, {"Album", Variant(entry.Album)},
+        {"Year", Variant::integer(entry.Year)},     {"MediaLocation", Variant(entry.MediaLocation)},
+    };
+    for (auto& [column, value] : columns) library_->SetEntryData(column, value);
+    // The caller is told the row was updated, so the update is stored before that answer.
+    library_->storePendingChanges();
+    return true;
 }
 
 }  // namespace zorbel::jukebox

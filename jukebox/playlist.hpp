@@ -3,12 +3,12 @@
 // song list is the concrete order of song files built from it (dynamic entries expanded,
 // host rules applied, optionally shuffled), which navigation walks.
 
-#include <memory>
 #include <string>
 
 #include "frame/collection_object.hpp"
 #include "frame/object.hpp"
-#include "jukebox/host_rules.hpp"
+#include "jukebox/extender_rules.hpp"
+#include "jukebox/media_library.hpp"
 
 namespace zorbel::jukebox {
 
@@ -48,8 +48,12 @@ public:
     void PlaylistEntryAdd(std::string newFile, int32_t newIndex, bool dynamicAdd);
     void PlaylistEntryMove(int32_t oldIndex, int32_t newIndex);
 
-    // The rules that decide how songs enter the song list; none by default.
-    void setHostRules(std::unique_ptr<HostRules> rules) { rules_ = std::move(rules); }
+    // Host rules, song details and the song database
+    bool SetExtenderCode(std::string extenderCode, std::string extenderRegKey) {
+        return rules_.select(extenderCode, extenderRegKey);
+    }
+    Variant GetSongDetails(std::string fileName);
+    bool SaveSongToDB(std::string fileName, bool updateEntry);
 
 private:
     void reset();
@@ -58,6 +62,7 @@ private:
     bool step(int32_t start, int direction);
     void insertEntry(std::string entry, int32_t index);
     std::string titleOf(const std::string& song) const;
+    HostRules* rules() { return rules_.active() ? &rules_ : nullptr; }
 
     std::string fileName_;
     Ref<Collection> entries_;  // absent until something is loaded or added
@@ -66,7 +71,8 @@ private:
     int16_t repeat_ = 0;
     bool readSongTitle_ = false;
     int32_t position_ = 0;
-    std::unique_ptr<HostRules> rules_;
+    ExtenderRules rules_;
+    Ref<MediaLibrary> library_;  // made by the first SaveSongToDB that connects
 };
 
 }  // namespace zorbel::jukebox
