@@ -6,8 +6,9 @@ here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 "$here/scripts/install-deps.sh"
 "$here/scripts/build.sh" build
 
-# A fresh registry root, so the demo never touches the user's settings.
+# A fresh registry root and data folder, so the demo never touches the user's settings or
+# song database.
 root=$(mktemp -d)
 trap 'rm -rf "$root"' EXIT
-export ZORBEL_ROOT="$root"
+export ZORBEL_ROOT="$root/registry" XDG_DATA_HOME="$root/data"
 "$here/build/apps/zorbel-jukebox/zorbel-jukebox" demo "$here/build/demo"

@@ -1,10 +1,12 @@
 #include "apps/zorbel-jukebox/commands.hpp"
 
+#include <cctype>
 #include <cstdio>
 #include <filesystem>
 #include <optional>
 
 #include "apps/zorbel-jukebox/host.hpp"
+#include "frame/zorbel_library.hpp"
 
 namespace zorbel::host {
 
@@ -136,6 +138,88 @@ int mp3InfoCommand(const Arguments& args) {
     return 0;
 }
 
+namespace {
+
+// Songs the jukebox plays: MPEG audio and tracker modules.
+bool isSongFile(const std::string& file) {
+    std::string extension = std::filesystem::path(file).extension().string();
+    for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    for (const char* known : {".mp3", ".mod", ".xm", ".s3m", ".it"}) {
+        if (extension == known) return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+int scanCommand(const Arguments& args) {
+    if (args.empty()) return usage("scan <folder> [--update]");
+    ObjectRef playlist = create("ZorbelKit.Playlist");
+    // Every file below the folder; the song database keeps what it can describe.
+    call(playlist, "PlaylistEntryAdd", {Variant("!cmd_dynentr:" + args[0] + "/*+")});
+    call(playlist, "SaveFinalPlaylist", {Variant("/dev/null"), Variant(""), Variant(true)});
+    ObjectRef songs = call(playlist, "GetSongCol").toObject();
+    const int32_t total = get(songs, "Count").toLong();
+    const bool update = hasFlag(args, "--update");
+    int32_t stored = 0;
+    for (int32_t i = 1; i <= total; ++i) {
+        std::string file = get(songs, "Item", {Variant(i)}).toString();
+        if (isSongFile(file) && call(playlist, "SaveSongToDB", {Variant(file), Variant(update)}).toBool()) ++stored;
+        if (i % 100 == 0 || i == total) {
+            std::printf("\rscanned %d of %d files, %d stored", i, total, stored);
+            std::fflush(stdout);
+        }
+    }
+    std::printf("%s", total ? "\n" : "");
+    print("scan done: " + std::to_string(stored) + " songs stored of " + std::to_string(total) + " files");
+    return 0;
+}
+
+namespace {
+
+void printRow(const ObjectRef& library) {
+    auto column = [&](const char* name) {
+        Variant value = call(library, "GetEntryData", {Variant(name)});
+        return value.isNull() ? std::string() : value.toString();
+    };
+    print(column("ID") + "  " + column("Title") + " | " + column("Artist") + " | " + column("Album") + " | " +
+          column("Year") + " | genre " + column("Genre") + "  " + column("MediaLocation"));
+}
+
+ObjectRef connectedLibrary() {
+    ObjectRef library = create("ZorbelKit.MediaLibrary");
+    if (!call(library, "Connect").toBool()) throw Error(kUserErrorBase + 1, "the song database cannot be opened");
+    return library;
+}
+
+}  // namespace
+
+int libraryCommand(const Arguments&) {
+    ObjectRef library = connectedLibrary();
+    ObjectRef ids = call(library, "ListEntries").toObject();
+    const int32_t count = get(ids, "Count").toLong();
+    for (int32_t i = 1; i <= count; ++i) {
+        call(library, "GoToEntry", {get(ids, "Item", {Variant(i)})});
+        printRow(library);
+    }
+    print(std::to_string(count) + " songs in the database");
+    return 0;
+}
+
+int lookupCommand(const Arguments& args) {
+    if (args.empty()) return usage("lookup <file>");
+    ObjectRef library = connectedLibrary();
+    ObjectRef playlist = create("ZorbelKit.Playlist");
+    Args entry = {Variant(args[0]), Variant::record(zorbelLibrary().findRecord("MusicEntry")->makeValue())};
+    if (!callWithResults(library, "GetEntryByFile", entry).toBool()) {
+        print("not in the database: " + args[0]);
+        return 1;
+    }
+    printRow(library);
+    print(call(playlist, "GetSongDetails", {Variant(args[0])}).toString());
+    return 0;
+}
+
 int demoCommand(const Arguments& args) {
     if (args.empty()) return usage("demo <folder>");
     std::string folder = args[0];
@@ -157,7 +241,14 @@ int demoCommand(const Arguments& args) {
     tagCommand({folder + "/Overture.mp3"});
     print("");
     print("== Frame analysis of Overture.mp3");
-    return mp3InfoCommand({folder + "/Overture.mp3"});
+    mp3InfoCommand({folder + "/Overture.mp3"});
+    print("");
+    print("== Scanning the demo into the song database");
+    scanCommand({folder});
+    libraryCommand({});
+    print("");
+    print("== Looking a song up");
+    return lookupCommand({folder + "/more/Second Light.mp3"});
 }
 
 }  // namespace zorbel::host

@@ -14,6 +14,9 @@ int walkCommand(const Arguments& args);      // walk <playlist> [--steps N] [--b
 int finalCommand(const Arguments& args);     // final <playlist> <output> [--separator FILE]
 int tagCommand(const Arguments& args);       // tag <file> [--title T] [--artist A] [--album A] [--year Y] [--comment C] [--genre N]
 int mp3InfoCommand(const Arguments& args);   // mp3info <file>
+int scanCommand(const Arguments& args);      // scan <folder> [--update]
+int libraryCommand(const Arguments& args);   // library
+int lookupCommand(const Arguments& args);    // lookup <file>
 int demoCommand(const Arguments& args);      // demo <folder>
 
 }  // namespace zorbel::host

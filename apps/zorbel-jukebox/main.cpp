@@ -18,6 +18,9 @@ int usage() {
                  "  final <playlist> <output> [--separator FILE] [--shuffle]\n"
                  "  tag <file> [--title T] [--artist A] [--album A] [--year Y] [--comment C] [--genre N]\n"
                  "  mp3info <file>                        MPEG frame header analysis\n"
+                 "  scan <folder> [--update]              store the folder's songs in the song database\n"
+                 "  library                               list the song database\n"
+                 "  lookup <file>                         a song's row and details\n"
                  "  demo <folder>                         all of the above on the bundled demo\n");
     return 2;
 }
@@ -29,7 +32,9 @@ int main(int argc, char** argv) {
     const std::map<std::string, Command> commands = {
         {"songs", zorbel::host::songsCommand}, {"walk", zorbel::host::walkCommand},
         {"final", zorbel::host::finalCommand}, {"tag", zorbel::host::tagCommand},
-        {"mp3info", zorbel::host::mp3InfoCommand}, {"demo", zorbel::host::demoCommand},
+        {"mp3info", zorbel::host::mp3InfoCommand}, {"scan", zorbel::host::scanCommand},
+        {"library", zorbel::host::libraryCommand}, {"lookup", zorbel::host::lookupCommand},
+        {"demo", zorbel::host::demoCommand},
     };
     if (argc < 2 || !commands.count(argv[1])) return usage();
     try {
