@@ -4,6 +4,7 @@
 //              `find` listing the same tree
 // Usage: jukebox_bench [tag files, default 10000] [tree files, default 100000]
 
+#include <taglib/id3v1tag.h>
 #include <taglib/mpegfile.h>
 #include <taglib/tag.h>
 
@@ -67,7 +68,7 @@ void benchTags(const fs::path& root, int count) {
         theirs = 0;
         for (int i = 0; i < count; ++i) {
             TagLib::MPEG::File file((folder / ("song" + std::to_string(i) + ".mp3")).c_str(), false);
-            if (TagLib::Tag* tag = file.ID3v1Tag()) theirs += tag->title().to8Bit(true).size();
+            if (TagLib::ID3v1::Tag* tag = file.ID3v1Tag()) theirs += tag->title().to8Bit(true).size();
         }
     });
     std::printf("tags:      %d files  ReadInfo %.3f s  TagLib %.3f s  ratio %.2f  (checksums %zu / %zu)\n", count,
