@@ -118,7 +118,9 @@ public:
 private:
     using Storage = std::variant<std::monostate, int16_t, int32_t, uint8_t, float, double, std::string, ObjectRef,
                                  std::shared_ptr<VariantArray>, std::shared_ptr<RecordValue>>;
-    Variant(VarType type, Storage storage) : type_(type), storage_(std::move(storage)) {}
+    // Builds the stored alternative in place (a temporary Storage would be copied needlessly).
+    template <class T>
+    Variant(VarType type, T&& value) : type_(type), storage_(std::forward<T>(value)) {}
 
     VarType type_ = VarType::Empty;
     Storage storage_;
