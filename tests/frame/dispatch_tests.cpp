@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/errors.hpp"
+
 #include "frame/class_builder.hpp"
 #include "frame/enumerator.hpp"
 
@@ -67,14 +69,7 @@ public:
     std::vector<std::pair<int32_t, std::vector<Variant>>> events;
 };
 
-int errorOf(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const Error& e) {
-        return e.number();
-    }
-    return 0;
-}
+using zorbel::testing::errorOf;
 
 class Dispatch : public ::testing::Test {
 protected:

@@ -1,19 +1,14 @@
 #include <gtest/gtest.h>
 
+#include "tests/support/errors.hpp"
+
 #include "frame/error.hpp"
 #include "frame/variant.hpp"
 
 namespace zorbel {
 namespace {
 
-int errorOf(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const Error& e) {
-        return e.number();
-    }
-    return 0;
-}
+using zorbel::testing::errorOf;
 
 TEST(Variant, RoundsToNearestWithTiesToEven) {
     struct Case {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "tests/support/errors.hpp"
+
 #include <set>
 
 #include "frame/zorbel_library.hpp"
@@ -15,14 +17,7 @@ using zorbel::testing::readFile;
 using zorbel::testing::TempFolder;
 using zorbel::testing::writeFile;
 
-int errorOf(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const Error& e) {
-        return e.number();
-    }
-    return 0;
-}
+using zorbel::testing::errorOf;
 
 std::vector<std::string> entriesOf(Playlist& p) {
     std::vector<std::string> out;

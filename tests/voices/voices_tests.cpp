@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/errors.hpp"
+
 #include "frame/enumerator.hpp"
 #include "frame/zorbel_library.hpp"
 #include "platform/registry/registry.hpp"
@@ -16,14 +18,7 @@ Variant call(com::IDispatch* target, std::string_view member, uint16_t kind, Arg
     return invokeDispatch(target, member, kind, args);
 }
 
-int errorOf(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const Error& e) {
-        return e.number();
-    }
-    return 0;
-}
+using zorbel::testing::errorOf;
 
 struct Names {
     const char* collection;
