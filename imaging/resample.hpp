@@ -17,7 +17,14 @@ struct PixelBuffer {
     uint8_t* row(int32_t r) const { return bits + static_cast<size_t>(r) * stride; }
 };
 
+// Which inner loops do the work. Both give the same bytes; the wide ones need AVX-512
+// with byte permutes and are chosen automatically where the processor has them.
+enum class ResampleKernels { Portable, Wide };
+
+bool wideResampleKernelsAvailable();
+
 // Both at least 1 x 1; the source at least 2 x 2.
 void resampleBilinear(const PixelBuffer& source, const PixelBuffer& target);
+void resampleBilinear(const PixelBuffer& source, const PixelBuffer& target, ResampleKernels kernels);
 
 }  // namespace zorbel::imaging
