@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <limits>
+#include <utility>
 
 namespace zorbel::gdi {
 
@@ -39,12 +40,16 @@ std::optional<size_t> Bitmap::imageBytesFor(int32_t width, int32_t height, uint1
 std::shared_ptr<Bitmap> Bitmap::create(int32_t width, int32_t height, uint16_t bitCount, bool topDown) {
     std::optional<size_t> bytes = imageBytesFor(width, height, bitCount);
     if (!bytes) return nullptr;
-    return std::shared_ptr<Bitmap>(new Bitmap(width, height, bitCount, topDown, *strideFor(width, bitCount), *bytes));
+    PixelMemory pixels = PixelMemory::zeroed(*bytes);
+    if (!pixels) return nullptr;
+    return std::shared_ptr<Bitmap>(
+        new Bitmap(width, height, bitCount, topDown, *strideFor(width, bitCount), *bytes, std::move(pixels)));
 }
 
-Bitmap::Bitmap(int32_t width, int32_t height, uint16_t bitCount, bool topDown, size_t stride, size_t bytes)
-    : width_(width), height_(height), bitCount_(bitCount), topDown_(topDown), stride_(stride),
-      pixels_(bytes, 0), table_(defaultColorTable(bitCount)) {}
+Bitmap::Bitmap(int32_t width, int32_t height, uint16_t bitCount, bool topDown, size_t stride, size_t bytes,
+               PixelMemory pixels)
+    : width_(width), height_(height), bitCount_(bitCount), topDown_(topDown), stride_(stride), bytes_(bytes),
+      pixels_(std::move(pixels)), table_(defaultColorTable(bitCount)) {}
 
 uint8_t* Bitmap::row(int32_t y) {
     int32_t storageRow = topDown_ ? y : height_ - 1 - y;

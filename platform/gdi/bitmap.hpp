@@ -10,6 +10,7 @@
 #include <optional>
 #include <vector>
 
+#include "platform/gdi/pixel_memory.hpp"
 #include "platform/gdi/types.hpp"
 
 namespace zorbel::gdi {
@@ -39,7 +40,7 @@ public:
 
     uint8_t* bits() { return pixels_.data(); }
     const uint8_t* bits() const { return pixels_.data(); }
-    size_t byteCount() const { return pixels_.size(); }
+    size_t byteCount() const { return bytes_; }
     uint8_t* row(int32_t y);  // device row y (0 = top)
     const uint8_t* row(int32_t y) const;
 
@@ -59,7 +60,8 @@ public:
     uint32_t rawMask() const;
 
 private:
-    Bitmap(int32_t width, int32_t height, uint16_t bitCount, bool topDown, size_t stride, size_t bytes);
+    Bitmap(int32_t width, int32_t height, uint16_t bitCount, bool topDown, size_t stride, size_t bytes,
+           PixelMemory pixels);
 
     int32_t width_;
     int32_t height_;
@@ -68,7 +70,8 @@ private:
     bool dibSection_ = false;
     HDC selectedIn_ = 0;
     size_t stride_;
-    std::vector<uint8_t> pixels_;
+    size_t bytes_;
+    PixelMemory pixels_;
     std::vector<RgbQuad> table_;
 };
 
