@@ -8,6 +8,7 @@
 #include "jukebox/media_library.hpp"
 #include "jukebox/music_entry.hpp"
 #include "jukebox/playlist.hpp"
+#include "playback/mod_file.hpp"
 #include "tools/tools_c.hpp"
 #include "voices/voice_users.hpp"
 
@@ -26,6 +27,7 @@ const LibraryInfo& zorbelLibrary() {
             {"ExtendedSongInfo", &createObject<jukebox::ExtendedSongInfo>},
             {"MediaLibrary", &createObject<jukebox::MediaLibrary>},
             {"Playlist", &createObject<jukebox::Playlist>},
+            {"MODFile", &createObject<playback::MODFile>},
             {"VoiceUsers", &createObject<voices::VoiceUsers>},
             {"VoiceSets", &createObject<voices::VoiceSets>},
             {"Voices", &createObject<voices::Voices>},

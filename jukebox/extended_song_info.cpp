@@ -4,6 +4,11 @@
 #include "frame/zorbel_classes.hpp"
 #include "jukebox/id3v1_tag.hpp"
 #include "jukebox/mp3_header.hpp"
+#include "frame/collection_object.hpp"
+#include "frame/text.hpp"
+#include "platform/modules/module_system.hpp"
+#include "platform/system/text_ops.hpp"
+#include "playback/midas.hpp"
 
 namespace zorbel::jukebox {
 
@@ -36,7 +41,8 @@ const ClassInfo& ExtendedSongInfo::typeInfo() {
 }
 
 bool ExtendedSongInfo::ReadInfo(std::string fileName, int32_t fileFormat) {
-    if (fileFormat != sftMP3) return false;  // modules are read by the module system once present
+    if (fileFormat == sftModule) return readModuleInfo(fileName);
+    if (fileFormat != sftMP3) return false;
     std::optional<Id3v1Fields> tag = readTag(fileName);
     if (!tag) return false;
     title_ = tag->title;
@@ -46,6 +52,38 @@ bool ExtendedSongInfo::ReadInfo(std::string fileName, int32_t fileFormat) {
     comment_ = tag->comment;
     genre_ = tag->genre;
     return true;
+}
+
+// Loads the module only to read its records; nothing is played. The shared sound system is
+// held for the read, so a module already playing keeps it running.
+bool ExtendedSongInfo::readModuleInfo(const std::string& fileName) {
+    if (!playback::MidasAcquire()) return false;
+    modules::ModuleSystem& system = modules::ModuleSystem::forThisThread();
+    bool result = false;
+    if (modules::ModuleHandle module = system.loadModule(fileName)) {
+        modules::ModuleInfo info;
+        uint32_t instruments = 0;
+        if (system.getModuleInfo(module, info)) {
+            result = true;
+            channels_ = static_cast<int32_t>(info.numChannels);
+            length_ = static_cast<int32_t>(info.songLength);
+            patterns_ = static_cast<int32_t>(info.numPatterns);
+            const std::string name = text::fromWindows1252(std::string_view(info.songName.data(), info.songName.size()));
+            title_ = text::rtrim(system::nulCut(name));
+            instruments = info.numInstruments;
+        }
+        Ref<Collection> names = makeCollection();
+        for (uint32_t number = 1; number <= instruments; ++number) {
+            modules::InstrumentInfo instrument;
+            if (!system.getInstrumentInfo(module, number, instrument)) continue;
+            // The whole 32-character field, as stored.
+            names->items().add(Variant(text::fromWindows1252(std::string_view(instrument.name.data(), instrument.name.size()))));
+        }
+        Samples = toVariant(names).toObject();
+        system.freeModule(module);
+    }
+    playback::MidasRelease();
+    return result;
 }
 
 bool ExtendedSongInfo::SaveInfo(std::string fileName, int32_t fileFormat) {

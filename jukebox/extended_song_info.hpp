@@ -49,6 +49,8 @@ public:
     void setLength(int32_t v) { length_ = v; }
 
 private:
+    bool readModuleInfo(const std::string& fileName);
+
     int32_t genre_ = 0;
     std::string comment_;
     std::string year_;

@@ -1,0 +1,111 @@
+#include "platform/modules/loaded_module.hpp"
+
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cstring>
+#include <fstream>
+#include <vector>
+
+#include "frame/text.hpp"
+
+namespace zorbel::modules {
+
+namespace {
+
+// Larger files are refused before anything is read: no tracker module comes near this.
+constexpr off_t kMaxModuleBytes = off_t{256} << 20;
+
+std::string takeString(const char* text) {
+    if (!text) return {};
+    std::string out(text);
+    openmpt_free_string(text);
+    return out;
+}
+
+bool readWholeFile(const std::string& path, std::vector<char>& out) {
+    struct stat st {};
+    if (stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_size <= 0 || st.st_size > kMaxModuleBytes)
+        return false;
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return false;
+    out.resize(static_cast<size_t>(st.st_size));
+    in.read(out.data(), static_cast<std::streamsize>(out.size()));
+    out.resize(static_cast<size_t>(in.gcount()));
+    return !out.empty();
+}
+
+uint32_t count(int32_t n) { return n > 0 ? static_cast<uint32_t>(n) : 0; }
+
+}  // namespace
+
+NameField nameField(const std::string& utf8) {
+    NameField field{};
+    const std::string bytes = text::toWindows1252(utf8);
+    std::memcpy(field.data(), bytes.data(), std::min(bytes.size(), field.size()));
+    return field;
+}
+
+std::shared_ptr<LoadedModule> LoadedModule::load(const std::string& path) {
+    std::vector<char> bytes;
+    if (!readWholeFile(path, bytes)) return nullptr;
+    int error = 0;
+    openmpt_module* module = openmpt_module_create_from_memory2(bytes.data(), bytes.size(), openmpt_log_func_silent,
+                                                                nullptr, openmpt_error_func_ignore, nullptr, &error,
+                                                                nullptr, nullptr);
+    if (!module) return nullptr;
+    return std::shared_ptr<LoadedModule>(new LoadedModule(module));
+}
+
+bool LoadedModule::hasInstruments() const { return openmpt_module_get_num_instruments(module_.get()) > 0; }
+
+ModuleInfo LoadedModule::info() {
+    std::lock_guard lock(mutex_);
+    openmpt_module* m = module_.get();
+    ModuleInfo info;
+    info.songName = nameField(takeString(openmpt_module_get_metadata(m, "title")));
+    info.songLength = count(openmpt_module_get_num_orders(m));
+    info.numPatterns = count(openmpt_module_get_num_patterns(m));
+    info.numInstruments = count(hasInstruments() ? openmpt_module_get_num_instruments(m) : openmpt_module_get_num_samples(m));
+    info.numChannels = count(openmpt_module_get_num_channels(m));
+    return info;
+}
+
+bool LoadedModule::instrumentInfo(uint32_t number, InstrumentInfo& out) {
+    std::lock_guard lock(mutex_);
+    openmpt_module* m = module_.get();
+    const bool instruments = hasInstruments();
+    const uint32_t total = count(instruments ? openmpt_module_get_num_instruments(m) : openmpt_module_get_num_samples(m));
+    if (number < 1 || number > total) return false;
+    const auto index = static_cast<int32_t>(number - 1);
+    out.name = nameField(takeString(instruments ? openmpt_module_get_instrument_name(m, index)
+                                                : openmpt_module_get_sample_name(m, index)));
+    return true;
+}
+
+void LoadedModule::rewind(bool loop) {
+    std::lock_guard lock(mutex_);
+    openmpt_module_set_repeat_count(module_.get(), loop ? -1 : 0);
+    openmpt_module_set_position_seconds(module_.get(), 0.0);
+}
+
+size_t LoadedModule::render(int sampleRate, int16_t* stereo, size_t frames) {
+    std::lock_guard lock(mutex_);
+    return openmpt_module_read_interleaved_stereo(module_.get(), sampleRate, frames, stereo);
+}
+
+PlayStatus LoadedModule::status() {
+    std::lock_guard lock(mutex_);
+    PlayStatus s;
+    s.position = count(openmpt_module_get_current_order(module_.get()));
+    s.pattern = count(openmpt_module_get_current_pattern(module_.get()));
+    s.row = count(openmpt_module_get_current_row(module_.get()));
+    return s;
+}
+
+void LoadedModule::setOrder(int32_t order) {
+    std::lock_guard lock(mutex_);
+    openmpt_module_set_position_order_row(module_.get(), order, 0);
+}
+
+}  // namespace zorbel::modules
