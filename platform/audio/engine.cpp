@@ -33,6 +33,12 @@ void Engine::shutdown() {
     core_.reset();
 }
 
+bool Engine::renderAhead(double seconds) {
+    core();
+    std::lock_guard lock(openMutex_);
+    return runner_ && runner_->renderTicks(seconds);
+}
+
 OutputKind Engine::output() { return core()->output; }
 
 int Engine::mixingRate() { return core()->mixingRate; }

@@ -51,6 +51,11 @@ public:
     std::shared_ptr<Stream> createStream(PcmFormat format, RenderCallback render);
     std::shared_ptr<EffectSlot> createEffectSlot(EffectType type);
 
+    // Renders the next `seconds` of the mix at once on the calling thread, as fast as it goes
+    // (offline rendering, benchmarks); the engine thread then goes on in real time. Only for
+    // WAV and no output: false for a sound device.
+    bool renderAhead(double seconds);
+
     // Stops the engine thread, closes the device and completes a WAV file. Voices made
     // before stay valid but silent; the next use of instance() opens the engine again.
     // Runs by itself when the process ends normally.

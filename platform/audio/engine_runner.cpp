@@ -121,10 +121,18 @@ void EngineRunner::tickObjects() {
             const size_t frames = kRenderRate / 100;
             mix.resize(frames * kRenderChannels);
             loopback_.renderSamples(device_.get(), mix.data(), static_cast<ALCsizei>(frames));
+            // In order with the rendering, which offline rendering may also run.
+            if (wav_ && wav_->ok()) wav_->write(mix.data(), frames);
         }
     }
     live.clear();
-    if (wav_ && wav_->ok()) wav_->write(mix.data(), mix.size() / kRenderChannels);
+}
+
+bool EngineRunner::renderTicks(double seconds) {
+    if (!rendering_ || !core_->open) return false;
+    const auto ticks = static_cast<long>(seconds * 1000 / kTick.count());
+    for (long i = 0; i < ticks; ++i) tickObjects();
+    return true;
 }
 
 void EngineRunner::run() {

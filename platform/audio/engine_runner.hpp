@@ -26,6 +26,9 @@ public:
     EngineRunner(const EngineRunner&) = delete;
     EngineRunner& operator=(const EngineRunner&) = delete;
 
+    // Renders this much of the mix now; false when the device renders it.
+    bool renderTicks(double seconds);
+
 private:
     bool openDevice();
     bool openLoopback(const OutputConfig& config);

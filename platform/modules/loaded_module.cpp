@@ -49,8 +49,13 @@ NameField nameField(const std::string& utf8) {
 std::shared_ptr<LoadedModule> LoadedModule::load(const std::string& path) {
     std::vector<char> bytes;
     if (!readWholeFile(path, bytes)) return nullptr;
+    return fromBytes(bytes.data(), bytes.size());
+}
+
+std::shared_ptr<LoadedModule> LoadedModule::fromBytes(const void* bytes, size_t size) {
+    if (!bytes || size == 0) return nullptr;
     int error = 0;
-    openmpt_module* module = openmpt_module_create_from_memory2(bytes.data(), bytes.size(), openmpt_log_func_silent,
+    openmpt_module* module = openmpt_module_create_from_memory2(bytes, size, openmpt_log_func_silent,
                                                                 nullptr, openmpt_error_func_ignore, nullptr, &error,
                                                                 nullptr, nullptr);
     if (!module) return nullptr;

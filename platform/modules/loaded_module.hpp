@@ -20,6 +20,7 @@ class LoadedModule {
 public:
     // Null when the file cannot be read or is not a module libopenmpt can play.
     static std::shared_ptr<LoadedModule> load(const std::string& path);
+    static std::shared_ptr<LoadedModule> fromBytes(const void* bytes, size_t size);
 
     ModuleInfo info();
     // `number` counts from 1; false outside 1..numInstruments.

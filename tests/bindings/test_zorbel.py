@@ -420,5 +420,74 @@ class LifetimeTest(unittest.TestCase):
         self.assertEqual(zorbel._live_objects(), base)
 
 
+def write_module(path, title, channels=4, orders=(0, 1, 0)):
+    """A small module: a looped square wave on every channel, 16 rows of speed 2 a pattern."""
+    header = bytearray(1084)
+    header[0:len(title)] = title.encode("cp1252")
+    sample = bytes((100 if i % 16 < 8 else 156) for i in range(64))
+    header[20:24] = b"wave"
+    header[42:44] = (32).to_bytes(2, "big")  # length in words
+    header[45] = 64  # volume
+    header[48:50] = (32).to_bytes(2, "big")  # loop length
+    for s in range(1, 31):
+        header[20 + 30 * s + 28:20 + 30 * s + 30] = (1).to_bytes(2, "big")
+    header[950] = len(orders)
+    header[951] = 127
+    header[952:952 + len(orders)] = bytes(orders)
+    header[1080:1084] = b"M.K." if channels == 4 else b"%dCHN" % channels
+    patterns = bytearray()
+    for _ in range(max(orders) + 1):
+        rows = bytearray(64 * channels * 4)
+        for ch in range(channels):
+            rows[ch * 4:ch * 4 + 4] = bytes((0x01, 0xAC, 0x10 | (0xF if ch == 0 else 0), 2 if ch == 0 else 0))
+        at = (15 * channels + 1) * 4
+        rows[at + 2] = 0x0D  # pattern break
+        patterns += rows
+    with open(path, "wb") as f:
+        f.write(bytes(header) + bytes(patterns) + sample)
+
+
+class ModuleTest(unittest.TestCase):
+    def setUp(self):
+        self.folder = tempfile.mkdtemp(dir=_ROOT)
+        self.path = os.path.join(self.folder, "tune.mod")
+        write_module(self.path, "Py Tune", channels=8)
+
+    def test_module_player_plays_and_reports_its_facts(self):
+        player = zorbel.CreateObject("ZorbelKit.MODFile")
+        self.assertEqual(player.status, -1)
+        self.assertFalse(player.Play())
+        self.assertTrue(player.OpenFile(self.path))
+        self.assertEqual((player.songLength, player.PatternCount, player.ChannelCount, player.InstrumentCount),
+                         (3, 2, 8, 31))
+        self.assertEqual(player.SongTitle.rstrip("\0"), "Py Tune")
+        self.assertEqual(player.Filename, self.path)
+        self.assertTrue(player.Play(loopSong=True))
+        self.assertEqual(player.status, 2)
+        player.volume = 64
+        zorbel.wait(0.8)
+        self.assertEqual(player.CurrentPosition, 1)
+        player.CurrentPosition = 2
+        zorbel.wait(0.1)
+        self.assertEqual(player.CurrentPosition, 2)
+        player.StopPlay()
+        self.assertEqual(player.status, 1)
+        self.assertNotEqual(player.ConfigSoundSystem(), "")
+        player.ShutdownSoundSystem()
+        self.assertEqual(player.status, -1)
+
+    def test_song_information_of_a_module(self):
+        info = zorbel.CreateObject("ZorbelKit.ExtendedSongInfo")
+        self.assertTrue(info.ReadInfo(self.path, 2))
+        self.assertEqual((info.Title, info.Channels, info.Patterns, info.Length), ("Py Tune", 8, 2, 3))
+        names = list(info.Samples)
+        self.assertEqual(len(names), 31)
+        self.assertEqual(names[0], "wave" + "\0" * 28)
+        with open(os.path.join(self.folder, "no.mod"), "w") as f:
+            f.write("no module")
+        self.assertFalse(info.ReadInfo(os.path.join(self.folder, "no.mod"), 2))
+        self.assertEqual(len(list(info.Samples)), 31)
+
+
 if __name__ == "__main__":
     unittest.main()

@@ -35,6 +35,13 @@ void putCell(std::vector<uint8_t>& out, size_t at, const Cell& c) {
     out[at + 3] = c.parameter;
 }
 
+// "M.K." for four channels, "6CHN" to "9CHN", "10CH" to "32CH".
+std::string channelTag(int channels) {
+    if (channels == 4) return "M.K.";
+    if (channels < 10) return std::to_string(channels) + "CHN";
+    return std::to_string(channels) + "CH";
+}
+
 }  // namespace
 
 std::vector<uint8_t> makeModule(const ModuleSpec& spec) {
@@ -54,7 +61,7 @@ std::vector<uint8_t> makeModule(const ModuleSpec& spec) {
     out[950] = static_cast<uint8_t>(spec.orders.size());
     out[951] = 127;
     std::copy(spec.orders.begin(), spec.orders.end(), out.begin() + 952);
-    std::memcpy(out.data() + 1080, spec.channels == 8 ? "8CHN" : "M.K.", 4);
+    std::memcpy(out.data() + 1080, channelTag(spec.channels).data(), 4);
     for (int p = 0; p < spec.patterns; ++p) {
         const size_t base = header + patternBytes * static_cast<size_t>(p);
         for (int ch = 0; ch < spec.channels; ++ch) {

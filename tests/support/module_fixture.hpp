@@ -11,7 +11,7 @@ namespace zorbel::testing {
 
 struct ModuleSpec {
     std::string title = "Test Song";          // at most 20 bytes
-    int channels = 4;                          // 4 ("M.K.") or 8 ("8CHN")
+    int channels = 4;                          // 4, 6 to 9, or 10 to 32
     int patterns = 2;
     std::vector<uint8_t> orders = {0, 1, 0};   // pattern numbers below `patterns`
     std::vector<std::string> sampleNames = {"square", "second"};  // at most 31, 22 bytes each
