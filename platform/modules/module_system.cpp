@@ -114,6 +114,17 @@ ModuleSystem::Play* ModuleSystem::playOf(PlayHandle handle) {
     return it == plays_.end() ? nullptr : &it->second;
 }
 
+void ModuleSystem::stopPlaysOf(ModuleHandle module) {
+    for (auto it = plays_.begin(); it != plays_.end();) {
+        if (it->second.module == module) {
+            it->second.stream->stop();
+            it = plays_.erase(it);
+        } else {
+            ++it;
+        }
+    }
+}
+
 ModuleHandle ModuleSystem::loadModule(const std::string& path) {
     if (!initialised_) return 0;
     std::shared_ptr<LoadedModule> loaded = LoadedModule::load(path);
@@ -125,14 +136,7 @@ ModuleHandle ModuleSystem::loadModule(const std::string& path) {
 
 bool ModuleSystem::freeModule(ModuleHandle module) {
     if (!moduleOf(module)) return false;
-    for (auto it = plays_.begin(); it != plays_.end();) {
-        if (it->second.module == module) {
-            it->second.stream->stop();
-            it = plays_.erase(it);
-        } else {
-            ++it;
-        }
-    }
+    stopPlaysOf(module);
     modules_.erase(module);
     return true;
 }
@@ -142,14 +146,7 @@ PlayHandle ModuleSystem::playModule(ModuleHandle module, bool loop) {
     if (!loaded || !background_ || channels_ == 0) return 0;
     if (loaded->info().numChannels > static_cast<uint32_t>(channels_)) return 0;
     // One module plays once at a time: playing it again starts it over.
-    for (auto it = plays_.begin(); it != plays_.end();) {
-        if (it->second.module == module) {
-            it->second.stream->stop();
-            it = plays_.erase(it);
-        } else {
-            ++it;
-        }
-    }
+    stopPlaysOf(module);
     loaded->rewind(loop);
     const int rate = static_cast<int>(config_.mixingRate());
     auto stream = audio::Engine::instance().createStream(

@@ -59,6 +59,7 @@ private:
     };
     std::shared_ptr<LoadedModule> moduleOf(ModuleHandle handle) const;
     Play* playOf(PlayHandle handle);
+    void stopPlaysOf(ModuleHandle module);
 
     bool started_ = false;
     bool initialised_ = false;
