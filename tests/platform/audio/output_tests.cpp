@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <vector>
 
 #include "platform/audio/output_config.hpp"
 #include "platform/audio/wav_writer.hpp"
+#include "platform/registry/registry.hpp"
 #include "tests/support/temp_root.hpp"
 #include "tests/support/wav_file.hpp"
 
@@ -30,6 +32,22 @@ TEST(OutputConfigTest, ParsesTheThreeForms) {
         EXPECT_EQ(config->kind, c.kind) << c.text;
         EXPECT_EQ(config->wavPath, c.path) << c.text;
     }
+}
+
+TEST(OutputConfigTest, EnvironmentFirstThenRegistryThenDevice) {
+    const char* saved = std::getenv("ZORBEL_AUDIO_OUTPUT");
+    const std::string before = saved ? saved : "";
+    unsetenv("ZORBEL_AUDIO_OUTPUT");
+    EXPECT_EQ(configuredOutput().kind, OutputKind::Device);
+    registry::writeValue(registry::Hive::CurrentUser, kAudioSettingsKey, "Output",
+                         registry::Value::ofString("wav:/tmp/from-registry.wav"));
+    EXPECT_EQ(configuredOutput().wavPath, "/tmp/from-registry.wav");
+    registry::writeValue(registry::Hive::CurrentUser, kAudioSettingsKey, "Output", registry::Value::ofString("bogus"));
+    EXPECT_EQ(configuredOutput().kind, OutputKind::Device);
+    setenv("ZORBEL_AUDIO_OUTPUT", "none", 1);
+    EXPECT_EQ(configuredOutput().kind, OutputKind::None);
+    registry::deleteKey(registry::Hive::CurrentUser, kAudioSettingsKey);
+    setenv("ZORBEL_AUDIO_OUTPUT", before.c_str(), 1);
 }
 
 TEST(WavWriterTest, FileIsValidAfterEveryBlock) {
