@@ -13,7 +13,7 @@
 #include "frame/error.hpp"
 #include "imaging/dib_section.hpp"
 #include "imaging/imaging_messages.hpp"
-#include "platform/gdi/file_replace.hpp"
+#include "platform/system/atomic_file.hpp"
 
 namespace zorbel::imaging {
 
@@ -88,7 +88,7 @@ bool saveJpeg(DIBSection& source, const std::string& fileName, int32_t quality) 
     if (tjCompress2(tj.get(), source.bits(), source.Width(), pitch, source.Height(), TJPF_BGR, &jpeg.data, &jpeg.size,
                     TJSAMP_420, quality, TJFLAG_BOTTOMUP) != 0)
         raiseJpegError("Failed to save to JPG ", lastErrorCode(tj.get()));
-    gdi::replaceFileKeepingStamps(fileName, std::span<const unsigned char>(jpeg.data, jpeg.size));
+    system::replaceFileKeepingStamps(fileName, std::string_view(reinterpret_cast<const char*>(jpeg.data), jpeg.size));
     return true;
 }
 

@@ -32,13 +32,16 @@ struct TemporaryFile {
     }
 };
 
-}  // namespace
+enum class Stamps { New, Kept };
 
-void replaceFileAtomically(const std::filesystem::path& target, std::string_view content) {
+void replaceFile(const std::filesystem::path& target, std::string_view content, Stamps stamps) {
     std::filesystem::path folder = target.parent_path().empty() ? std::filesystem::path(".") : target.parent_path();
     struct stat existing {};
     bool replacing = ::stat(target.c_str(), &existing) == 0;
     if (replacing && S_ISDIR(existing.st_mode)) throw fileError(EISDIR);
+    const bool keepStamps = replacing && stamps == Stamps::Kept;
+    if (keepStamps && (existing.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)
+        throw Error::runtime(err::kPathFileAccessError);
 
     TemporaryFile temp;
     temp.path = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
@@ -56,12 +59,26 @@ void replaceFileAtomically(const std::filesystem::path& target, std::string_view
     }());
     if (::fchmod(fd.get(), mode) != 0) throw fileError(errno);
     writeAll(fd.get(), content);
+    if (keepStamps) {
+        const struct timespec times[2] = {existing.st_atim, existing.st_mtim};
+        ::futimens(fd.get(), times);
+    }
     if (::fsync(fd.get()) != 0) throw fileError(errno);
     if (fd.close() != 0) throw fileError(errno);
     if (::rename(temp.path.c_str(), target.c_str()) != 0) throw fileError(errno);
     temp.kept = true;
     UniqueFd dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (dir) ::fsync(dir.get());
+}
+
+}  // namespace
+
+void replaceFileAtomically(const std::filesystem::path& target, std::string_view content) {
+    replaceFile(target, content, Stamps::New);
+}
+
+void replaceFileKeepingStamps(const std::filesystem::path& target, std::string_view content) {
+    replaceFile(target, content, Stamps::Kept);
 }
 
 }  // namespace zorbel::system

@@ -11,4 +11,10 @@ namespace zorbel::system {
 
 void replaceFileAtomically(const std::filesystem::path& target, std::string_view content);
 
+// The same for a file whose replacement should look like an edit: a replaced file also keeps
+// its access and modification times (a file system without a settable creation time keeps
+// the other two), and a file without any write permission counts as read-only and is not
+// replaced (error 75). Used by the image savers.
+void replaceFileKeepingStamps(const std::filesystem::path& target, std::string_view content);
+
 }  // namespace zorbel::system
