@@ -90,33 +90,20 @@ int32_t DIBSection::BytesPerScanLine() const { return bytesPerScanLine24(Width()
 
 bool DIBSection::Create(int32_t lWidth, int32_t lHeight) {
     ClearUp();
-    dc_ = gdi::createCompatibleDC(0);
-    if (!dc_) return false;
-    int32_t handle = 0;
-    if (CreateDIB(static_cast<int32_t>(dc_), lWidth, lHeight, handle)) {
-        previous_ = gdi::selectObject(dc_, dib_);
-        return true;
-    }
-    gdi::deleteDC(dc_);
-    dc_ = 0;
-    return false;
+    return surface_.createIn(gdi::createCompatibleDC(0), [&](gdi::HDC dc) {
+        int32_t handle = 0;
+        return CreateDIB(static_cast<int32_t>(dc), lWidth, lHeight, handle);
+    });
 }
 
 bool DIBSection::CreateDIB(int32_t lHDC, int32_t lWidth, int32_t lHeight, int32_t& hDib) {
-    header_ = gdi::BitmapInfoHeader{};
-    header_.width = lWidth;
-    header_.height = lHeight;
-    header_.bitCount = 24;
-    int64_t imageSize = static_cast<int64_t>(lHeight) * BytesPerScanLine();
-    if (imageSize > INT32_MAX || imageSize < INT32_MIN) throw Error::runtime(err::kOverflow);
-    header_.sizeImage = static_cast<uint32_t>(imageSize);
-    void* bits = nullptr;
-    // Only bottom-up images: every operation of the library indexes rows from the bottom.
-    Handle handle = lHeight > 0 ? gdi::createDIBSection(toHandle(lHDC), header_, nullptr, &bits) : 0;
-    bits_ = static_cast<uint8_t*>(handle ? bits : nullptr);
-    dib_ = handle;
-    hDib = static_cast<int32_t>(handle);
-    return handle != 0;
+    // The size is recorded first: the row size comes from the width and may raise overflow.
+    surface_.header = gdi::BitmapInfoHeader{};
+    surface_.header.width = lWidth;
+    surface_.header.height = lHeight;
+    const bool made = surface_.createBitmap(lHDC, lWidth, lHeight, 24, BytesPerScanLine(), nullptr);
+    hDib = static_cast<int32_t>(surface_.dib);
+    return made;
 }
 
 Variant DIBSection::CreateFromPicture(Ref<PictureObject>& picThis) {
@@ -134,48 +121,36 @@ void DIBSection::LoadPictureBlt(int32_t lHDC, int32_t lSrcLeft, int32_t lSrcTop,
                                 int32_t lSrcHeight, int32_t eRop) {
     int32_t w = lSrcWidth < 0 ? Width() : lSrcWidth;
     int32_t h = lSrcHeight < 0 ? Height() : lSrcHeight;
-    gdi::bitBlt(dc_, 0, 0, w, h, toHandle(lHDC), lSrcLeft, lSrcTop, static_cast<uint32_t>(eRop));
+    gdi::bitBlt(surface_.dc, 0, 0, w, h, toHandle(lHDC), lSrcLeft, lSrcTop, static_cast<uint32_t>(eRop));
 }
 
 void DIBSection::PaintPicture(int32_t lHDC, int32_t lDestLeft, int32_t lDestTop, int32_t lDestWidth,
                               int32_t lDestHeight, int32_t lSrcLeft, int32_t lSrcTop, int32_t eRop) {
-    int32_t w = lDestWidth < 0 ? Width() : lDestWidth;
-    int32_t h = lDestHeight < 0 ? Height() : lDestHeight;
-    gdi::bitBlt(toHandle(lHDC), lDestLeft, lDestTop, w, h, dc_, lSrcLeft, lSrcTop, static_cast<uint32_t>(eRop));
+    surface_.paint(lHDC, lDestLeft, lDestTop, lDestWidth, lDestHeight, lSrcLeft, lSrcTop, eRop);
 }
 
 void DIBSection::RandomiseBits(bool bGray) {
     system::randomize();
-    if (!bits_) return;
+    if (!surface_.bits) return;
     const size_t stride = static_cast<size_t>(BytesPerScanLine());
     if (bGray) {
         for (int32_t r = 0; r < Height(); ++r)
             for (int32_t x = 0; x < Width(); ++x) {
-                uint8_t* p = bits_ + r * stride + 3 * static_cast<size_t>(x);
+                uint8_t* p = surface_.bits + r * stride + 3 * static_cast<size_t>(x);
                 p[0] = p[1] = p[2] = randomByte();
             }
         return;
     }
     for (int32_t x = 0; x < Width(); ++x)
         for (int32_t r = 0; r < Height(); ++r) {
-            uint8_t* p = bits_ + r * stride + 3 * static_cast<size_t>(x);
+            uint8_t* p = surface_.bits + r * stride + 3 * static_cast<size_t>(x);
             p[0] = 0;
             p[1] = randomByte();
             p[2] = randomByte();
         }
 }
 
-void DIBSection::ClearUp() {
-    if (dc_) {
-        if (dib_) {
-            gdi::selectObject(dc_, previous_);
-            gdi::deleteObject(dib_);
-        }
-        gdi::deleteDC(dc_);
-    }
-    dib_ = previous_ = dc_ = 0;
-    bits_ = nullptr;
-}
+void DIBSection::ClearUp() { surface_.release(); }
 
 Ref<DIBSection> DIBSection::Resample(int32_t lNewHeight, int32_t lNewWidth) {
     Ref<DIBSection> result = makeRef<DIBSection>();
@@ -185,9 +160,9 @@ Ref<DIBSection> DIBSection::Resample(int32_t lNewHeight, int32_t lNewWidth) {
         return result;
     }
     if (Width() < 2 || Height() < 2) throw Error::runtime(err::kSubscriptOutOfRange);
-    if (!bits_) return nullptr;  // no pixels to sample
-    PixelBuffer source{bits_, Width(), Height(), static_cast<size_t>(BytesPerScanLine())};
-    PixelBuffer target{result->bits_, lNewWidth, lNewHeight, static_cast<size_t>(result->BytesPerScanLine())};
+    if (!surface_.bits) return nullptr;  // no pixels to sample
+    PixelBuffer source{surface_.bits, Width(), Height(), static_cast<size_t>(BytesPerScanLine())};
+    PixelBuffer target{result->surface_.bits, lNewWidth, lNewHeight, static_cast<size_t>(result->BytesPerScanLine())};
     resampleBilinear(source, target);
     return result;
 }

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "frame/object.hpp"
+#include "imaging/dib_handles.hpp"
 #include "imaging/picture_object.hpp"
 #include "platform/gdi/types.hpp"
 
@@ -24,16 +25,16 @@ public:
     Variant CreateFromPicture(Ref<PictureObject>& picThis);
     bool Create(int32_t lWidth, int32_t lHeight);
     int32_t BytesPerScanLine() const;
-    int32_t Width() const { return header_.width; }
-    int32_t Height() const { return header_.height; }
+    int32_t Width() const { return surface_.header.width; }
+    int32_t Height() const { return surface_.header.height; }
     void LoadPictureBlt(int32_t lHDC, int32_t lSrcLeft, int32_t lSrcTop, int32_t lSrcWidth, int32_t lSrcHeight,
                         int32_t eRop);
     void PaintPicture(int32_t lHDC, int32_t lDestLeft, int32_t lDestTop, int32_t lDestWidth, int32_t lDestHeight,
                       int32_t lSrcLeft, int32_t lSrcTop, int32_t eRop);
-    int32_t hDC() const { return static_cast<int32_t>(dc_); }
-    int32_t hDib() const { return static_cast<int32_t>(dib_); }
+    int32_t hDC() const { return static_cast<int32_t>(surface_.dc); }
+    int32_t hDib() const { return static_cast<int32_t>(surface_.dib); }
     // The address travels as a floating-point number: it does not fit a 32-bit integer.
-    double DIBSectionBitsPtr() const { return static_cast<double>(reinterpret_cast<uintptr_t>(bits_)); }
+    double DIBSectionBitsPtr() const { return static_cast<double>(reinterpret_cast<uintptr_t>(surface_.bits)); }
     void RandomiseBits(bool bGray);
     void ClearUp();
     Ref<DIBSection> Resample(int32_t lNewHeight, int32_t lNewWidth);
@@ -43,17 +44,13 @@ public:
     bool SaveJPEG(std::string Filename, int32_t lQuality);
 
     // The pixel buffer for the library's own image code; nullptr without pixels.
-    uint8_t* bits() const { return bits_; }
+    uint8_t* bits() const { return surface_.bits; }
 
 protected:
     ~DIBSection() override;
 
 private:
-    gdi::BitmapInfoHeader header_{};
-    gdi::HBITMAP dib_ = 0;
-    gdi::HBITMAP previous_ = 0;
-    gdi::HDC dc_ = 0;
-    uint8_t* bits_ = nullptr;
+    DibHandles surface_;
 };
 
 // Bytes per row of a 24-bit image: 3 x width rounded up to a multiple of 4. Raises overflow

@@ -79,37 +79,25 @@ DIBSection256::~DIBSection256() { ClearUp(); }
 int32_t DIBSection256::BytesPerScanLine() const { return bytesPerScanLine8(Width()); }
 
 bool DIBSection256::CreateDIB(int32_t lHDC, int32_t lWidth, int32_t lHeight, int32_t& hDib) {
-    header_ = gdi::BitmapInfoHeader{};
-    header_.width = lWidth;
-    header_.height = lHeight;
-    header_.bitCount = 8;
-    int64_t imageSize = int64_t{lHeight} * BytesPerScanLine();
-    if (imageSize > INT32_MAX || imageSize < INT32_MIN) throw Error::runtime(err::kOverflow);
-    header_.sizeImage = static_cast<uint32_t>(imageSize);
+    // The size is recorded first: the row size comes from the width and may raise overflow.
+    surface_.header = gdi::BitmapInfoHeader{};
+    surface_.header.width = lWidth;
+    surface_.header.height = lHeight;
     const auto ramp = greyRamp();
-    void* bits = nullptr;
-    // Only bottom-up images, the layout the pixel code relies on.
-    gdi::Handle handle = lHeight > 0 ? gdi::createDIBSection(toHandle(lHDC), header_, ramp.data(), &bits) : 0;
-    bits_ = static_cast<uint8_t*>(handle ? bits : nullptr);
-    dib_ = handle;
-    hDib = static_cast<int32_t>(handle);
-    return handle != 0;
+    const bool made = surface_.createBitmap(lHDC, lWidth, lHeight, 8, BytesPerScanLine(), ramp.data());
+    hDib = static_cast<int32_t>(surface_.dib);
+    return made;
 }
 
 bool DIBSection256::Create(int32_t lWidth, int32_t lHeight) {
     ClearUp();
     gdi::HDC display = gdi::createDisplayDC();
-    dc_ = gdi::createCompatibleDC(display);
+    gdi::HDC context = gdi::createCompatibleDC(display);
     if (display) gdi::deleteDC(display);
-    if (!dc_) return false;
-    int32_t handle = 0;
-    if (CreateDIB(static_cast<int32_t>(dc_), lWidth, lHeight, handle)) {
-        previous_ = gdi::selectObject(dc_, dib_);
-        return true;
-    }
-    gdi::deleteDC(dc_);
-    dc_ = 0;
-    return false;
+    return surface_.createIn(context, [&](gdi::HDC dc) {
+        int32_t handle = 0;
+        return CreateDIB(static_cast<int32_t>(dc), lWidth, lHeight, handle);
+    });
 }
 
 Variant DIBSection256::CreateFromPicture(Ref<PictureObject>& picThis) {
@@ -123,12 +111,12 @@ Variant DIBSection256::CreateFromPicture(Ref<PictureObject>& picThis) {
     uint32_t n = previous ? gdi::getDIBColorTable(memory, 0, 256, work_.data()) : 0;
     // Pictures with a colour table keep their indices; others take the nearest grey level.
     const auto ramp = greyRamp();
-    gdi::BitmapInfoHeader target = header_;
+    gdi::BitmapInfoHeader target = surface_.header;
     target.clrUsed = n > 0 ? n : 256;
-    gdi::getDIBits(bitmap, 0, static_cast<uint32_t>(Height()), bits_,
+    gdi::getDIBits(bitmap, 0, static_cast<uint32_t>(Height()), surface_.bits,
                    static_cast<size_t>(Height()) * static_cast<size_t>(BytesPerScanLine()), target,
                    n > 0 ? work_.data() : ramp.data());
-    if (n > 0) gdi::setDIBColorTable(dc_, 0, 256, work_.data());
+    if (n > 0) gdi::setDIBColorTable(surface_.dc, 0, 256, work_.data());
     if (previous) gdi::selectObject(memory, previous);
     gdi::deleteDC(memory);
     return Variant();
@@ -137,47 +125,35 @@ Variant DIBSection256::CreateFromPicture(Ref<PictureObject>& picThis) {
 void DIBSection256::LoadPictureBlt(int32_t lHDC, int32_t lSrcLeft, int32_t lSrcTop, int32_t lSrcWidth,
                                    int32_t lSrcHeight, int32_t eRop) {
     uint32_t n = gdi::getDIBColorTable(toHandle(lHDC), 0, 256, work_.data());
-    if (n > 0) gdi::setDIBColorTable(dc_, 0, n, work_.data());
+    if (n > 0) gdi::setDIBColorTable(surface_.dc, 0, n, work_.data());
     int32_t w = lSrcWidth < 0 ? Width() : lSrcWidth;
     int32_t h = lSrcHeight < 0 ? Height() : lSrcHeight;
-    gdi::bitBlt(dc_, 0, 0, w, h, toHandle(lHDC), lSrcLeft, lSrcTop, static_cast<uint32_t>(eRop));
+    gdi::bitBlt(surface_.dc, 0, 0, w, h, toHandle(lHDC), lSrcLeft, lSrcTop, static_cast<uint32_t>(eRop));
 }
 
 void DIBSection256::PaintPicture(int32_t lHDC, int32_t lDestLeft, int32_t lDestTop, int32_t lDestWidth,
                                  int32_t lDestHeight, int32_t lSrcLeft, int32_t lSrcTop, int32_t eRop) {
-    int32_t w = lDestWidth < 0 ? Width() : lDestWidth;
-    int32_t h = lDestHeight < 0 ? Height() : lDestHeight;
-    gdi::bitBlt(toHandle(lHDC), lDestLeft, lDestTop, w, h, dc_, lSrcLeft, lSrcTop, static_cast<uint32_t>(eRop));
+    surface_.paint(lHDC, lDestLeft, lDestTop, lDestWidth, lDestHeight, lSrcLeft, lSrcTop, eRop);
 }
 
 void DIBSection256::RandomiseBits() {
     system::randomize();
-    if (!bits_) return;
+    if (!surface_.bits) return;
     const size_t stride = static_cast<size_t>(BytesPerScanLine());
     for (int32_t r = 0; r < Height(); ++r)
         for (int32_t x = 0; x < Width(); ++x)
-            bits_[r * stride + static_cast<size_t>(x)] = static_cast<uint8_t>(std::nearbyint(255.0 * system::nextRandom()));
+            surface_.bits[r * stride + static_cast<size_t>(x)] = static_cast<uint8_t>(std::nearbyint(255.0 * system::nextRandom()));
 }
 
-void DIBSection256::ClearUp() {
-    if (dc_) {
-        if (dib_) {
-            gdi::selectObject(dc_, previous_);
-            gdi::deleteObject(dib_);
-        }
-        gdi::deleteDC(dc_);
-    }
-    dib_ = previous_ = dc_ = 0;
-    bits_ = nullptr;
-}
+void DIBSection256::ClearUp() { surface_.release(); }
 
-uint32_t DIBSection256::readTable() { return gdi::getDIBColorTable(dc_, 0, 256, work_.data()); }
+uint32_t DIBSection256::readTable() { return gdi::getDIBColorTable(surface_.dc, 0, 256, work_.data()); }
 
 template <class Rule>
 void DIBSection256::rewriteTable(uint32_t n, Rule rule) {
     Table fresh{};
     for (uint32_t i = 0; i <= n; ++i) fresh[i] = rule(work_[i]);
-    gdi::setDIBColorTable(dc_, 0, 256, fresh.data());
+    gdi::setDIBColorTable(surface_.dc, 0, 256, fresh.data());
 }
 
 void DIBSection256::fade(int32_t lAmount) {
@@ -220,20 +196,20 @@ void DIBSection256::Invert() {
 
 int32_t DIBSection256::Color(int16_t nIndex) const {
     gdi::RgbQuad entry;
-    if (gdi::getDIBColorTable(dc_, static_cast<uint32_t>(nIndex), 1, &entry) != 1) return -1;
+    if (gdi::getDIBColorTable(surface_.dc, static_cast<uint32_t>(nIndex), 1, &entry) != 1) return -1;
     return entry.red + 256 * entry.green + 65536 * entry.blue;
 }
 
 void DIBSection256::setColor(int16_t nIndex, int32_t value) {
     auto c = static_cast<uint32_t>(value);
     gdi::RgbQuad entry{static_cast<uint8_t>(c >> 16), static_cast<uint8_t>(c >> 8), static_cast<uint8_t>(c), 0};
-    gdi::setDIBColorTable(dc_, static_cast<uint32_t>(nIndex), 1, &entry);
+    gdi::setDIBColorTable(surface_.dc, static_cast<uint32_t>(nIndex), 1, &entry);
 }
 
 void DIBSection256::CopyPalette(Ref<DIBSection256>& cDib) {
     if (!cDib) throw Error::runtime(err::kObjectNotSet);
     uint32_t n = gdi::getDIBColorTable(toHandle(cDib->hDC()), 0, 256, work_.data());
-    if (n > 0) gdi::setDIBColorTable(dc_, 0, 256, work_.data());
+    if (n > 0) gdi::setDIBColorTable(surface_.dc, 0, 256, work_.data());
 }
 
 void DIBSection256::HLSToRGB(float& h, float& s, float& l, int32_t& R, int32_t& g, int32_t& b) {

@@ -9,6 +9,7 @@
 
 #include "frame/object.hpp"
 #include "imaging/dib_section.hpp"
+#include "imaging/dib_handles.hpp"
 #include "imaging/picture_object.hpp"
 #include "platform/gdi/types.hpp"
 
@@ -22,15 +23,15 @@ public:
     Variant CreateFromPicture(Ref<PictureObject>& picThis);
     bool Create(int32_t lWidth, int32_t lHeight);
     int32_t BytesPerScanLine() const;
-    int32_t Width() const { return header_.width; }
-    int32_t Height() const { return header_.height; }
+    int32_t Width() const { return surface_.header.width; }
+    int32_t Height() const { return surface_.header.height; }
     void LoadPictureBlt(int32_t lHDC, int32_t lSrcLeft, int32_t lSrcTop, int32_t lSrcWidth, int32_t lSrcHeight,
                         int32_t eRop);
     void PaintPicture(int32_t lHDC, int32_t lDestLeft, int32_t lDestTop, int32_t lDestWidth, int32_t lDestHeight,
                       int32_t lSrcLeft, int32_t lSrcTop, int32_t eRop);
-    int32_t hDC() const { return static_cast<int32_t>(dc_); }
-    int32_t hDib() const { return static_cast<int32_t>(dib_); }
-    double DIBSectionBitsPtr() const { return static_cast<double>(reinterpret_cast<uintptr_t>(bits_)); }
+    int32_t hDC() const { return static_cast<int32_t>(surface_.dc); }
+    int32_t hDib() const { return static_cast<int32_t>(surface_.dib); }
+    double DIBSectionBitsPtr() const { return static_cast<double>(reinterpret_cast<uintptr_t>(surface_.bits)); }
     void RandomiseBits();
     void ClearUp();
     void fade(int32_t lAmount);
@@ -42,7 +43,7 @@ public:
     void CopyPalette(Ref<DIBSection256>& cDib);
     void HLSToRGB(float& h, float& s, float& l, int32_t& R, int32_t& g, int32_t& b);
 
-    uint8_t* bits() const { return bits_; }
+    uint8_t* bits() const { return surface_.bits; }
 
 protected:
     ~DIBSection256() override;
@@ -55,11 +56,7 @@ private:
     template <class Rule>
     void rewriteTable(uint32_t n, Rule rule);
 
-    gdi::BitmapInfoHeader header_{};
-    gdi::HBITMAP dib_ = 0;
-    gdi::HBITMAP previous_ = 0;
-    gdi::HDC dc_ = 0;
-    uint8_t* bits_ = nullptr;
+    DibHandles surface_;
     Table work_{};
 };
 
