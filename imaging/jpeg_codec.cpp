@@ -79,16 +79,50 @@ bool loadJpeg(DIBSection& target, const std::string& fileName) {
     return true;
 }
 
+namespace {
+
+// The encoder of a thread and its output block, kept between saves: a fresh block for every
+// picture costs a page fault for every page the compressed picture fills. The block grows to
+// the largest picture saved; only the pages a result really used stay resident.
+struct Encoder {
+    TjHandle handle{tjInitCompress()};
+    TjBuffer output;
+    unsigned long capacity = 0;
+
+    // Room for any result of this size, so the encoder never has to grow the block.
+    bool reserve(unsigned long bound) {
+        if (bound <= capacity) return true;
+        if (bound > INT32_MAX) return false;
+        unsigned char* fresh = tjAlloc(static_cast<int>(bound));
+        if (!fresh) return false;
+        tjFree(output.data);
+        output.data = fresh;
+        capacity = bound;
+        return true;
+    }
+};
+
+Encoder& threadEncoder() {
+    thread_local Encoder encoder;
+    return encoder;
+}
+
+}  // namespace
+
 bool saveJpeg(DIBSection& source, const std::string& fileName, int32_t quality) {
-    TjHandle tj(tjInitCompress());
-    if (!tj) raiseJpegError("Failed to initialise the IJL library: ", -1);
+    Encoder& encoder = threadEncoder();
+    if (!encoder.handle) raiseJpegError("Failed to initialise the IJL library: ", -1);
     if (!source.bits()) raiseJpegError("Failed to save to JPG ", -1);
-    TjBuffer jpeg;
-    int pitch = source.BytesPerScanLine();
-    if (tjCompress2(tj.get(), source.bits(), source.Width(), pitch, source.Height(), TJPF_BGR, &jpeg.data, &jpeg.size,
-                    TJSAMP_420, quality, TJFLAG_BOTTOMUP) != 0)
-        raiseJpegError("Failed to save to JPG ", lastErrorCode(tj.get()));
-    system::replaceFileKeepingStamps(fileName, std::string_view(reinterpret_cast<const char*>(jpeg.data), jpeg.size));
+    const unsigned long bound = tjBufSize(source.Width(), source.Height(), TJSAMP_420);
+    if (bound == static_cast<unsigned long>(-1) || !encoder.reserve(bound))
+        raiseJpegError("Failed to save to JPG ", -1);
+    unsigned long size = encoder.capacity;
+    if (tjCompress2(encoder.handle.get(), source.bits(), source.Width(), source.BytesPerScanLine(), source.Height(),
+                    TJPF_BGR, &encoder.output.data, &size, TJSAMP_420, quality,
+                    TJFLAG_BOTTOMUP | TJFLAG_NOREALLOC) != 0)
+        raiseJpegError("Failed to save to JPG ", lastErrorCode(encoder.handle.get()));
+    system::replaceFileKeepingStamps(fileName,
+                                     std::string_view(reinterpret_cast<const char*>(encoder.output.data), size));
     return true;
 }
 
