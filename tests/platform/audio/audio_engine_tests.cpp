@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <vector>
 
 #include "platform/audio/effect_slot.hpp"
@@ -119,6 +121,31 @@ TEST(AudioEngineTest, StaticVoicePlaysOnceOrLoopsAndMasterGainScalesIt) {
     // A centred mono source at half the master gain: well below the buffer's 12000.
     EXPECT_GT(wav->peak(), 2000);
     EXPECT_LT(wav->peak(), 7000);
+}
+
+TEST(AudioEngineTest, PitchShortensAndPanMovesTheSound) {
+    WavOutput output;
+    Engine& engine = Engine::instance();
+    const std::vector<int16_t> tone = toneSamples(0.4);
+    auto voice = engine.createVoice(engine.createBuffer({kRate, 1}, tone.data(), tone.size()));
+    bool finished = false;
+    voice->onFinished([&] { finished = true; });
+    voice->setPitch(2.0f);
+    voice->setPan(-1.0f);
+    const auto started = Clock::now();
+    voice->play();
+    ASSERT_TRUE(waitFor([&] { return finished; }));
+    EXPECT_LT(Clock::now() - started, 350ms);
+    engine.shutdown();
+    auto wav = testing::readWav(output.path());
+    ASSERT_TRUE(wav);
+    EXPECT_NEAR(wav->soundingSeconds(), 0.2, 0.05);
+    int left = 0, right = 0;
+    for (size_t i = 0; i + 1 < wav->samples.size(); i += 2) {
+        left = std::max(left, std::abs(static_cast<int>(wav->samples[i])));
+        right = std::max(right, std::abs(static_cast<int>(wav->samples[i + 1])));
+    }
+    EXPECT_GT(left, 4 * right);
 }
 
 TEST(AudioEngineTest, EchoSendLeavesATailAfterTheSound) {
