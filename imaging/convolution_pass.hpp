@@ -15,6 +15,10 @@
 
 namespace zorbel::imaging {
 
+// Whether the pass works in strips, writing every pixel it owns exactly once: then only the
+// border of a work image needs the source's pixels beforehand.
+bool convolutionRunsInStrips(const PixelBuffer& source, const PixelBuffer& target, const FilterKernel& kernel);
+
 // The target is at least as large as the source. Raises InitProgress, Progress and Complete;
 // returns True.
 bool convolutionPass(const PixelBuffer& source, const PixelBuffer& target, const FilterKernel& kernel,

@@ -35,6 +35,13 @@ void requireCovers(const DIBSection& larger, const DIBSection& image) {
 // which scrambles the result when the other image is taller; the copy keeps storage rows.
 void copyInto(DIBSection& target, const DIBSection& source) { copyPixels(pixelsOf(target), pixelsOf(source)); }
 
+// The copy into the work image before a pass. A pass that writes each of its pixels once
+// needs only the border that it leaves alone; the rest would be overwritten unread.
+void prepareWorkImage(DIBSection& buffer, const DIBSection& image, bool passOwnsInside, int32_t margin) {
+    if (passOwnsInside) copyBorder(pixelsOf(buffer), pixelsOf(image), margin);
+    else copyInto(buffer, image);
+}
+
 Error filterError(int32_t offset, const char* description) {
     return Error(eeFilterErrorBase + offset, description, kImageProcessErrorSource);
 }
@@ -135,14 +142,14 @@ bool ImageProcessingDIB::ProcessImage(Ref<DIBSection>& cImage, Ref<DIBSection>& 
     switch (filterType_) {
         case eUnSharp: {
             setFilterType(eBlur);
-            copyInto(buffer, image);
+            prepareWorkImage(buffer, image, convolutionRunsInStrips(source, work, kernel_), kernel_.half);
             bool result = convolutionPass(source, work, kernel_, *this);
             addImages(work, source, ImageSum{-1, {0, 0, 0}, 2, {0, 0, 0}});
             setFilterType(eUnSharp);
             return result;
         }
         case eEmboss: {
-            copyInto(buffer, image);
+            prepareWorkImage(buffer, image, convolutionRunsInStrips(source, work, kernel_), kernel_.half);
             bool result = convolutionPass(source, work, kernel_, *this);
             addImages(work, source, ImageSum{1, {127, 127, 127}, 0, {0, 0, 0}});
             return result;
@@ -153,13 +160,13 @@ bool ImageProcessingDIB::ProcessImage(Ref<DIBSection>& cImage, Ref<DIBSection>& 
             const Neighbourhood kind = filterType_ == eMedian    ? Neighbourhood::Mean
                                        : filterType_ == eMinimum ? Neighbourhood::Minimum
                                                                  : Neighbourhood::Maximum;
-            copyInto(buffer, image);
+            prepareWorkImage(buffer, image, source.bits != work.bits, 1);
             bool result = neighbourhoodPass(source, work, kind, *this);
             copyInto(image, buffer);
             return result;
         }
         default: {
-            copyInto(buffer, image);
+            prepareWorkImage(buffer, image, convolutionRunsInStrips(source, work, kernel_), kernel_.half);
             bool result = convolutionPass(source, work, kernel_, *this);
             copyInto(image, buffer);
             return result;

@@ -34,7 +34,7 @@ private:
 
 // Pixel columns per strip: wide enough that each row of a strip is a long run of memory,
 // narrow enough that the rows a neighbourhood needs stay in the first-level cache.
-inline constexpr int32_t kStripColumns = 512;
+inline constexpr int32_t kStripColumns = 1024;
 
 // Calls work(firstColumn, endColumn) for consecutive strips of the columns first..end - 1
 // and, after each strip, reports Progress for each of its columns.

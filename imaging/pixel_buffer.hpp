@@ -26,4 +26,18 @@ inline void copyPixels(const PixelBuffer& target, const PixelBuffer& source) {
     for (int32_t r = 0; r < std::min(target.height, source.height); ++r) std::memmove(target.row(r), source.row(r), bytes);
 }
 
+// Copies the pixels of source that lie less than margin pixels from one of its edges.
+inline void copyBorder(const PixelBuffer& target, const PixelBuffer& source, int32_t margin) {
+    if (source.width <= 2 * margin || source.height <= 2 * margin) return copyPixels(target, source);
+    const size_t row = 3 * static_cast<size_t>(source.width), edge = 3 * static_cast<size_t>(margin);
+    for (int32_t r = 0; r < source.height; ++r) {
+        if (r < margin || r >= source.height - margin) {
+            std::memcpy(target.row(r), source.row(r), row);
+        } else {
+            std::memcpy(target.row(r), source.row(r), edge);
+            std::memcpy(target.row(r) + row - edge, source.row(r) + row - edge, edge);
+        }
+    }
+}
+
 }  // namespace zorbel::imaging
