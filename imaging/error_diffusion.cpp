@@ -55,6 +55,11 @@ void diffusePalette(const PixelBuffer& from, const PixelBuffer& to, NearestColor
     for (int32_t x = 0; x <= last; x += 3) {
         for (int32_t r = 0; r < to.height; ++r) {
             const uint8_t* f = &from.at(x, r);
+            // The next pixel's colour before this one's error reaches it: usually in the same cell.
+            if (r + 1 < to.height) {
+                const uint8_t* next = &from.at(x, r + 1);
+                palette.prefetch(next[2], next[1], next[0]);
+            }
             const int32_t i = palette.closestIndex(f[2], f[1], f[0]);
             if (i == 0) throw Error::runtime(err::kSubscriptOutOfRange);
             const PaletteColor& chosen = palette.entry(i);

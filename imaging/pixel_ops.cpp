@@ -5,7 +5,7 @@
 
 #include "frame/error.hpp"
 #include "imaging/color_math.hpp"
-#include "imaging/vector_clones.hpp"
+#include "imaging/gray_row.hpp"
 
 namespace zorbel::imaging {
 
@@ -62,19 +62,6 @@ void timedOperation(const PixelBuffer& to, OperationEvents& events, Loop loop) {
     events.initProgress(to.width - 1);
     loop();
     events.complete(clock.elapsedMilliseconds());
-}
-
-// grey = lum / 1000 rounded to nearest, ties to even. (lum + 500) / 1000 is found as
-// ((lum + 500) / 8) / 125 with an exact multiply and shift (every value here is below 2^15
-// after the first step); a tie gave the upper neighbour, which is put back when it is odd.
-ZORBEL_VECTOR_CLONES
-void grayRow(uint8_t* p, size_t pixels) {
-    for (size_t i = 0; i < pixels; ++i, p += 3) {
-        const uint32_t up = static_cast<uint32_t>(luminance(p)) + 500;
-        uint32_t grey = ((up >> 3) * 33555u) >> 22;
-        grey -= (grey * 1000 == up) & grey;
-        p[0] = p[1] = p[2] = static_cast<uint8_t>(grey);
-    }
 }
 
 // Each of a pixel's colours through HLS and back; the channels are stored without a clamp.
