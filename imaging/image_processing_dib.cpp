@@ -102,10 +102,39 @@ const ClassInfo& ImageProcessingDIB::typeInfo() {
     return info;
 }
 
-void ImageProcessingDIB::initProgress(int32_t max) { raiseEvent(kInitProgress, {Variant::longValue(max)}); }
-void ImageProcessingDIB::progress(int32_t position) { raiseEvent(kProgress, {Variant::longValue(position)}); }
+class ImageProcessingDIB::Working {
+public:
+    Working(ImageProcessingDIB& owner, std::initializer_list<const DIBSection*> images)
+        : owner_(owner), before_(owner.inUse_.size()) {
+        for (const DIBSection* image : images)
+            owner_.inUse_.push_back({image, image->bits(), image->Width(), image->Height()});
+    }
+    ~Working() { owner_.inUse_.resize(before_); }
+    Working(const Working&) = delete;
+    Working& operator=(const Working&) = delete;
+
+private:
+    ImageProcessingDIB& owner_;
+    size_t before_;
+};
+
+void ImageProcessingDIB::checkImagesInUse() const {
+    for (const ImageInUse& use : inUse_)
+        if (use.image->bits() != use.bits || use.image->Width() != use.width || use.image->Height() != use.height)
+            throw Error::runtime(err::kInvalidCall);
+}
+
+void ImageProcessingDIB::initProgress(int32_t max) {
+    raiseEvent(kInitProgress, {Variant::longValue(max)});
+    checkImagesInUse();
+}
+void ImageProcessingDIB::progress(int32_t position) {
+    raiseEvent(kProgress, {Variant::longValue(position)});
+    checkImagesInUse();
+}
 void ImageProcessingDIB::complete(int32_t milliseconds) {
     raiseEvent(kComplete, {Variant::longValue(milliseconds)});
+    checkImagesInUse();
 }
 
 // ---- filters ----
@@ -138,19 +167,22 @@ bool ImageProcessingDIB::ProcessImage(Ref<DIBSection>& cImage, Ref<DIBSection>& 
     DIBSection& buffer = required(cBuffer);
     if (!image.bits() || !buffer.bits()) return false;
     requireCovers(buffer, image);
+    Working working(*this, {&image, &buffer});
     const PixelBuffer source = pixelsOf(image), work = pixelsOf(buffer);
     switch (filterType_) {
         case eUnSharp: {
             setFilterType(eBlur);
-            prepareWorkImage(buffer, image, convolutionRunsInStrips(source, work, kernel_), kernel_.half);
-            bool result = convolutionPass(source, work, kernel_, *this);
+            const FilterKernel kernel = kernel_;  // the pass's own: handlers may change the object's
+            prepareWorkImage(buffer, image, convolutionRunsInStrips(source, work, kernel), kernel.half);
+            bool result = convolutionPass(source, work, kernel, *this);
             addImages(work, source, ImageSum{-1, {0, 0, 0}, 2, {0, 0, 0}});
             setFilterType(eUnSharp);
             return result;
         }
         case eEmboss: {
-            prepareWorkImage(buffer, image, convolutionRunsInStrips(source, work, kernel_), kernel_.half);
-            bool result = convolutionPass(source, work, kernel_, *this);
+            const FilterKernel kernel = kernel_;
+            prepareWorkImage(buffer, image, convolutionRunsInStrips(source, work, kernel), kernel.half);
+            bool result = convolutionPass(source, work, kernel, *this);
             addImages(work, source, ImageSum{1, {127, 127, 127}, 0, {0, 0, 0}});
             return result;
         }
@@ -166,8 +198,9 @@ bool ImageProcessingDIB::ProcessImage(Ref<DIBSection>& cImage, Ref<DIBSection>& 
             return result;
         }
         default: {
-            prepareWorkImage(buffer, image, convolutionRunsInStrips(source, work, kernel_), kernel_.half);
-            bool result = convolutionPass(source, work, kernel_, *this);
+            const FilterKernel kernel = kernel_;
+            prepareWorkImage(buffer, image, convolutionRunsInStrips(source, work, kernel), kernel.half);
+            bool result = convolutionPass(source, work, kernel, *this);
             copyInto(image, buffer);
             return result;
         }
@@ -214,6 +247,7 @@ void ImageProcessingDIB::BlackAndWhite(Ref<DIBSection>& cFrom, Ref<DIBSection>& 
     DIBSection& to = required(cTo);
     if (!from.bits() || !to.bits()) return;
     requireCovers(from, to);
+    Working working(*this, {&from, &to});
     OperationClock clock;
     grayScale(pixelsOf(from), *this);
     diffuseBlackAndWhite(pixelsOf(from), pixelsOf(to), *this);
@@ -227,6 +261,7 @@ void ImageProcessingDIB::ApplyPalette(Ref<DIBSection>& cFrom, Ref<DIBSection>& c
     if (!cPal) throw Error::runtime(err::kObjectNotSet);
     if (!from.bits() || !to.bits()) return;
     requireCovers(from, to);
+    Working working(*this, {&from, &to});
     OperationClock clock;
     NearestColorSearch palette(cPal->entries());
     diffusePalette(pixelsOf(from), pixelsOf(to), palette, *this);
@@ -236,27 +271,37 @@ void ImageProcessingDIB::ApplyPalette(Ref<DIBSection>& cFrom, Ref<DIBSection>& c
 
 void ImageProcessingDIB::GrayScale(Ref<DIBSection>& cTo) {
     DIBSection& to = required(cTo);
-    if (to.bits()) grayScale(pixelsOf(to), *this);
+    if (!to.bits()) return;
+    Working working(*this, {&to});
+    grayScale(pixelsOf(to), *this);
 }
 
 void ImageProcessingDIB::AddNoise(Ref<DIBSection>& cTo, int32_t lPercent, Variant bRandom) {
     DIBSection& to = required(cTo);
-    if (to.bits()) addNoise(pixelsOf(to), lPercent, bRandom.toBool(), *this);
+    if (!to.bits()) return;
+    Working working(*this, {&to});
+    addNoise(pixelsOf(to), lPercent, bRandom.toBool(), *this);
 }
 
 void ImageProcessingDIB::fade(Ref<DIBSection>& cTo, int32_t lAmount) {
     DIBSection& to = required(cTo);
-    if (to.bits()) imaging::fade(pixelsOf(to), lAmount, *this);
+    if (!to.bits()) return;
+    Working working(*this, {&to});
+    imaging::fade(pixelsOf(to), lAmount, *this);
 }
 
 void ImageProcessingDIB::Lighten(Ref<DIBSection>& cTo, int32_t lAmount) {
     DIBSection& to = required(cTo);
-    if (to.bits()) lighten(pixelsOf(to), lAmount, *this);
+    if (!to.bits()) return;
+    Working working(*this, {&to});
+    lighten(pixelsOf(to), lAmount, *this);
 }
 
 void ImageProcessingDIB::Colourise(Ref<DIBSection>& cTo, float fHue, float /*fSaturation: has no effect*/) {
     DIBSection& to = required(cTo);
-    if (to.bits()) colourise(pixelsOf(to), fHue, *this);
+    if (!to.bits()) return;
+    Working working(*this, {&to});
+    colourise(pixelsOf(to), fHue, *this);
 }
 
 }  // namespace zorbel::imaging

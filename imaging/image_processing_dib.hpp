@@ -6,9 +6,14 @@
 //
 // Images without pixel memory (no successful Create) are left alone: the operation does
 // nothing and raises no events. A work or source image smaller than the image it serves
-// raises subscript out of range (9) before anything is changed.
+// raises subscript out of range (9) before anything is changed. Event handlers run in the
+// middle of an operation: a handler that releases or re-creates one of the operation's
+// images ends it with invalid call (5) rather than letting it write into freed memory, and
+// a handler that changes the kernel changes it for the next run only.
 
 #include <cstdint>
+#include <initializer_list>
+#include <vector>
 
 #include "frame/object.hpp"
 #include "imaging/dib_section.hpp"
@@ -56,10 +61,18 @@ private:
     void progress(int32_t position) override;
     void complete(int32_t milliseconds) override;
 
-    bool convolve(DIBSection& image, DIBSection& buffer);
+    // Marks images as in use by the running operation for as long as it lives.
+    class Working;
+    struct ImageInUse {
+        const DIBSection* image;
+        const uint8_t* bits;
+        int32_t width, height;
+    };
+    void checkImagesInUse() const;
 
     FilterKernel kernel_;
     int32_t filterType_ = 0;
+    std::vector<ImageInUse> inUse_;
 };
 
 }  // namespace zorbel::imaging

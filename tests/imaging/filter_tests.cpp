@@ -417,6 +417,52 @@ TEST(FilterTest, AWorkImageSmallerThanTheImageIsRefusedBeforeAnythingChanges) {
     EXPECT_TRUE(sameBytes(expectedBuffer, *buffer));
 }
 
+TEST(FilterTest, HandlersThatReleaseAnImageOrChangeTheKernel) {
+    // Releasing an image from a handler ends the operation instead of leaving it to write
+    // into freed memory.
+    struct Case {
+        const char* name;
+        int32_t type;
+        bool releaseBuffer;
+    };
+    for (Case c : {Case{"blur, image released", eBlur, false}, Case{"maximum, buffer released", eMaximum, true}}) {
+        SCOPED_TRACE(c.name);
+        Ref<ImageProcessingDIB> f = makeRef<ImageProcessingDIB>();
+        f->setFilterType(c.type);
+        Ref<DIBSection> image = randomImage(700, 6, 1), buffer = randomImage(700, 6, 2);
+        Ref<EventRecorder> events = recordEvents(*f);
+        events->onEvent = [&](const Event& e) {
+            if (e.name == "Progress" && e.value == 300) (c.releaseBuffer ? buffer : image)->ClearUp();
+        };
+        EXPECT_EQ(errorOf([&] { f->ProcessImage(image, buffer); }), err::kInvalidCall);
+        EXPECT_EQ(events->log.back(), (Event{"Progress", 300}));
+    }
+    Ref<ImageProcessingDIB> f = makeRef<ImageProcessingDIB>();
+    Ref<DIBSection> image = randomImage(9, 9, 1);
+    Ref<EventRecorder> events = recordEvents(*f);
+    events->onEvent = [&](const Event& e) {
+        if (e.name == "Progress") image->Create(3, 3);
+    };
+    EXPECT_EQ(errorOf([&] { f->GrayScale(image); }), err::kInvalidCall);
+    // A kernel changed from a handler applies from the next run on; the running pass keeps
+    // the kernel it started with (here in place, column by column).
+    const FilterCase& sharpen = filterCases()[4];
+    f->setFilterType(eSharpen);
+    image = randomImage(12, 10, 3);
+    Plain expected = snapshot(*image);
+    EventLog log;
+    referenceConvolution(expected, expected, sharpen.kernel, log);
+    events->onEvent = [&](const Event& e) {
+        if (e.name == "Progress" && e.value == 6) {
+            f->setFilterArraySize(9);
+            f->setFilterValue(4, 4, 1000);
+        }
+    };
+    EXPECT_TRUE(f->ProcessImage(image, image));
+    EXPECT_TRUE(sameBytes(expected, *image));
+    EXPECT_EQ(f->FilterArraySize(), 9);
+}
+
 TEST(FilterTest, InterfaceThroughDispatch) {
     const ClassInfo& info = ImageProcessingDIB::typeInfo();
     const char* const members[] = {"filterType", "FilterArraySize", "FilterValue", "FilterWeight", "ProcessImage",

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <functional>
 #include <random>
 #include <string>
 #include <vector>
@@ -83,9 +84,11 @@ public:
         const int32_t value = count == 1 ? args[0].toLong() : -1;
         if (id == 3) lastDuration = value;
         log.push_back({id >= 1 && id <= 3 ? names[id] : "?", id == 3 ? 0 : value});
+        if (onEvent) onEvent(log.back());
         return com::kOk;
     }
     EventLog log;
+    std::function<void(const Event&)> onEvent;  // runs inside the operation, like a host's handler
     int32_t lastDuration = -1;
 };
 
