@@ -22,11 +22,6 @@ NearestColorSearch::Level::Level(int cellBits) : bits(cellBits) {
     offset.assign(perAxis * perAxis * perAxis, kUnbuilt);
 }
 
-size_t NearestColorSearch::Level::cellOf(uint8_t red, uint8_t green, uint8_t blue) const {
-    const size_t perAxis = size_t{256} >> bits;
-    return ((size_t{red} >> bits) * perAxis + (size_t{green} >> bits)) * perAxis + (size_t{blue} >> bits);
-}
-
 namespace {
 // Entry numbers must fit the 22 bits of a list record.
 constexpr size_t kMaxListedEntries = (size_t{1} << 22) - 1;

@@ -39,7 +39,10 @@ private:
         std::vector<uint32_t> offset;  // kUnbuilt: not listed yet
         std::vector<uint32_t> pool;
         explicit Level(int cellBits);
-        size_t cellOf(uint8_t red, uint8_t green, uint8_t blue) const;
+        size_t cellOf(uint8_t red, uint8_t green, uint8_t blue) const {
+            const size_t perAxis = size_t{256} >> bits;
+            return ((size_t{red} >> bits) * perAxis + (size_t{green} >> bits)) * perAxis + (size_t{blue} >> bits);
+        }
     };
     static constexpr uint32_t kUnbuilt = UINT32_MAX;
 
