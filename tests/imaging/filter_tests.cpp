@@ -446,12 +446,12 @@ TEST(FilterTest, HandlersThatReleaseAnImageOrChangeTheKernel) {
     EXPECT_EQ(errorOf([&] { f->GrayScale(image); }), err::kInvalidCall);
     // A kernel changed from a handler applies from the next run on; the running pass keeps
     // the kernel it started with (here in place, column by column).
-    const FilterCase& sharpen = filterCases()[4];
+    const Kernel sharpen = filterCases()[4].kernel;
     f->setFilterType(eSharpen);
     image = randomImage(12, 10, 3);
     Plain expected = snapshot(*image);
     EventLog log;
-    referenceConvolution(expected, expected, sharpen.kernel, log);
+    referenceConvolution(expected, expected, sharpen, log);
     events->onEvent = [&](const Event& e) {
         if (e.name == "Progress" && e.value == 6) {
             f->setFilterArraySize(9);
