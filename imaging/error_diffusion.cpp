@@ -60,6 +60,11 @@ void diffusePalette(const PixelBuffer& from, const PixelBuffer& to, NearestColor
                 const uint8_t* next = &from.at(x, r + 1);
                 palette.prefetch(next[2], next[1], next[0]);
             }
+            // The column walk steps a row at a time; fetch the rows a few steps ahead.
+            if (r + 8 < to.height) {
+                __builtin_prefetch(&from.at(x, r + 8));
+                __builtin_prefetch(&to.at(x, r + 8), 1);
+            }
             const int32_t i = palette.closestIndex(f[2], f[1], f[0]);
             if (i == 0) throw Error::runtime(err::kSubscriptOutOfRange);
             const PaletteColor& chosen = palette.entry(i);
