@@ -32,16 +32,20 @@ private:
     std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now();
 };
 
-// Pixel columns per strip: wide enough that each row of a strip is a long run of memory,
-// narrow enough that the rows a neighbourhood needs stay in the first-level cache.
+// Pixel columns per strip of the neighbourhood passes: wide enough that each row of a strip
+// is a long run of memory, narrow enough that the rows a neighbourhood needs stay in the
+// first-level cache.
 inline constexpr int32_t kStripColumns = 1024;
+// Per-pixel operations reuse nothing between rows: longer runs stream faster.
+inline constexpr int32_t kPixelStripColumns = 4096;
 
 // Calls work(firstColumn, endColumn) for consecutive strips of the columns first..end - 1
 // and, after each strip, reports Progress for each of its columns.
 template <class Work>
-void forEachStrip(int32_t first, int32_t end, OperationEvents* events, Work work) {
-    for (int32_t c0 = first; c0 < end; c0 += kStripColumns) {
-        const int32_t c1 = std::min(end, c0 + kStripColumns);
+void forEachStrip(int32_t first, int32_t end, OperationEvents* events, Work work,
+                  int32_t columns = kStripColumns) {
+    for (int32_t c0 = first; c0 < end; c0 += columns) {
+        const int32_t c1 = std::min(end, c0 + columns);
         work(c0, c1);
         if (events)
             for (int32_t c = c0; c < c1; ++c) events->progress(3 * c);

@@ -44,7 +44,7 @@ void eachPixelInStrips(const PixelBuffer& to, OperationEvents& events, Fn fn) {
             uint8_t* p = to.row(r);
             for (int32_t c = c0; c < c1; ++c) fn(p + 3 * c);
         }
-    });
+    }, kPixelStripColumns);
 }
 
 template <class Fn>
@@ -127,7 +127,7 @@ void grayScale(const PixelBuffer& to, OperationEvents& events) {
     timedOperation(to, events, [&] {
         forEachStrip(0, to.width, &events, [&](int32_t c0, int32_t c1) {
             for (int32_t r = 0; r < to.height; ++r) grayRow(to.row(r) + 3 * c0, static_cast<size_t>(c1 - c0));
-        });
+        }, kPixelStripColumns);
     });
 }
 

@@ -101,13 +101,13 @@ inline Ref<EventRecorder> recordEvents(Object& source) {
 }
 
 // The sizes the operations are compared on: one-pixel lines, images smaller than a kernel,
-// odd sizes, and a width that spans more than one strip of columns.
+// odd sizes, and widths that span more than one strip of columns.
 struct Size {
     int32_t width, height;
 };
 inline const std::vector<Size>& testSizes() {
     static const std::vector<Size> sizes = {{1, 1}, {1, 6}, {2, 2}, {2, 5}, {3, 3},   {3, 8},
-                                            {7, 1}, {7, 6}, {5, 11}, {9, 10}, {1001, 4}, {1003, 11}};
+                                            {7, 1}, {7, 6}, {5, 11}, {9, 10}, {1001, 4}, {1003, 11}, {4099, 3}};
     return sizes;
 }
 
