@@ -3,6 +3,7 @@
 #include "frame/zorbel_classes.hpp"
 #include "imaging/dib_section.hpp"
 #include "imaging/dib_section_256.hpp"
+#include "imaging/image_processing_dib.hpp"
 #include "imaging/palette_file.hpp"
 #include "jukebox/extended_song_info.hpp"
 #include "jukebox/media_library.hpp"
@@ -33,9 +34,10 @@ const LibraryInfo& zorbelLibrary() {
             {"Voices", &createObject<voices::Voices>},
             {"DIBSection", &createObject<imaging::DIBSection>},
             {"DIBSection256", &createObject<imaging::DIBSection256>},
+            {"ImageProcessingDIB", &createObject<imaging::ImageProcessingDIB>},
             {"cPalette", &createObject<imaging::cPalette>},
         };
-        l.enums = {&jukebox::songFileTypeInfo()};
+        l.enums = {&jukebox::songFileTypeInfo(), &imaging::filterTypesInfo(), &imaging::filterErrorInfo()};
         l.records = {&jukebox::musicEntryInfo()};
         return l;
     }();

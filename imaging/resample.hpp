@@ -4,18 +4,9 @@
 // 32-bit float positions and fractions, each channel rounded to nearest (ties to even)
 // first along the rows, then along the columns.
 
-#include <cstddef>
-#include <cstdint>
+#include "imaging/pixel_buffer.hpp"
 
 namespace zorbel::imaging {
-
-struct PixelBuffer {
-    uint8_t* bits;
-    int32_t width;
-    int32_t height;
-    size_t stride;
-    uint8_t* row(int32_t r) const { return bits + static_cast<size_t>(r) * stride; }
-};
 
 // Which inner loops do the work. Both give the same bytes; the wide ones need AVX-512
 // with byte permutes and are chosen automatically where the processor has them.

@@ -2,6 +2,7 @@
 events, the message queue, message boxes, errors and object lifetime."""
 
 import atexit
+import ctypes
 import os
 import shutil
 import sys
@@ -394,6 +395,56 @@ class MessageBoxTest(unittest.TestCase):
         self.assertEqual(self.obj.ShowMessage("Written to standard error", "Test", 0), zorbel.IDOK)
         with self.assertRaises(TypeError):
             zorbel.set_message_box_hook(42)
+
+
+class ImageProcessingTest(unittest.TestCase):
+    def image(self, width, height):
+        image = zorbel.CreateObject("ZorbelKit.DIBSection")
+        self.assertTrue(image.Create(width, height))
+        return image
+
+    def pixels(self, image):
+        return ctypes.string_at(int(image.DIBSectionBitsPtr), image.BytesPerScanLine * image.Height)
+
+    def test_a_filter_reports_its_progress_through_events(self):
+        filters = zorbel.CreateObject("ZorbelKit.ImageProcessingDIB")
+        image, buffer = self.image(5, 4), self.image(5, 4)
+        image.RandomiseBits(True)
+        before = self.pixels(image)
+        events = []
+        with zorbel.connect(filters, "InitProgress", lambda value: events.append(("InitProgress", value))), \
+                zorbel.connect(filters, "Progress", lambda value: events.append(("Progress", value))), \
+                zorbel.connect(filters, "Complete", lambda value: events.append(("Complete", value >= 0))):
+            filters.filterType = zorbel.eBlur
+            result, _, _ = filters.ProcessImage(image, buffer)
+        self.assertIs(result, True)
+        self.assertEqual(events, [("InitProgress", 9), ("Progress", 3), ("Progress", 6), ("Progress", 9),
+                                  ("Complete", True)])
+        self.assertEqual((filters.FilterArraySize, filters.FilterWeight), (3, 9))
+        # Pixel (1, 1) becomes the mean of its neighbourhood, the border stays.
+        after, stride = self.pixels(image), image.BytesPerScanLine
+        window = [before[r * stride + 3 * x] for r in range(3) for x in range(3)]
+        self.assertEqual(after[stride + 3], sum(window) // 9)
+        self.assertEqual(after[:stride], before[:stride])
+
+    def test_a_custom_kernel_and_the_filter_errors(self):
+        filters = zorbel.CreateObject("ZorbelKit.ImageProcessingDIB")
+        self.assertEqual((zorbel.eCustom, zorbel.eeFilterErrorBase), (13, -2147220200))
+        with self.assertRaises(zorbel.Error) as caught:
+            filters.FilterArraySize = 4
+        self.assertEqual((caught.exception.number, caught.exception.description, caught.exception.source),
+                         (-2147220199, "Size must be an odd number", "Zorbel.cImageProcess"))
+        self.assertEqual(error_number(setattr, filters, "filterType", 14), -2147220198)
+        filters.FilterArraySize = 5
+        filters.FilterValue[2, -2] = 3
+        self.assertEqual(filters.FilterValue[2, -2], 3)
+        self.assertEqual(error_number(lambda: filters.FilterValue[3, 0]), 9)
+        filters.filterType = zorbel.eCustom
+        image, buffer = self.image(6, 6), self.image(6, 6)
+        self.assertEqual(error_number(filters.ProcessImage, image, buffer), 11)  # no weight yet
+        filters.FilterWeight = 1
+        self.assertEqual(error_number(filters.ProcessImage, image, self.image(5, 6)), 9)  # buffer too small
+        self.assertIs(filters.ProcessImage(image, buffer)[0], True)
 
 
 class LifetimeTest(unittest.TestCase):
