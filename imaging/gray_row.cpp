@@ -3,10 +3,14 @@
 #if defined(__x86_64__) && defined(__GNUC__)
 // GCC 12's AVX-512 header initialises its "undefined" vectors from themselves, which its own
 // flow analysis then reports as uninitialised use (fixed in GCC 13).
+#if !defined(__clang__) && __GNUC__ < 13
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
 #include <immintrin.h>
 #pragma GCC diagnostic pop
+#else
+#include <immintrin.h>
+#endif
 #define ZORBEL_GRAY_AVX2 1
 #endif
 
