@@ -2,11 +2,9 @@
 
 #include <turbojpeg.h>
 
-#include <fstream>
-#include <iterator>
+#include <cstdint>
 #include <memory>
 #include <optional>
-#include <span>
 #include <string>
 #include <vector>
 
@@ -14,6 +12,7 @@
 #include "imaging/dib_section.hpp"
 #include "imaging/imaging_messages.hpp"
 #include "platform/system/atomic_file.hpp"
+#include "platform/system/file_ops.hpp"
 
 namespace zorbel::imaging {
 
@@ -31,18 +30,7 @@ struct TjBuffer {
 };
 
 // Files above this size are not JPEGs this library reads.
-constexpr std::streamoff kMaxJpegFileBytes = std::streamoff{1} << 30;
-
-std::optional<std::vector<unsigned char>> readWholeFile(const std::string& fileName) {
-    std::ifstream in(fileName, std::ios::binary | std::ios::ate);
-    if (!in) return std::nullopt;
-    std::streamoff size = in.tellg();
-    if (size <= 0 || size > kMaxJpegFileBytes) return std::nullopt;
-    std::vector<unsigned char> bytes(static_cast<size_t>(size));
-    in.seekg(0);
-    if (!in.read(reinterpret_cast<char*>(bytes.data()), size)) return std::nullopt;
-    return bytes;
-}
+constexpr uint64_t kMaxJpegFileBytes = uint64_t{1} << 30;
 
 [[noreturn]] void raiseJpegError(const std::string& text, int code) {
     throw Error(kJpegError, text + std::to_string(code), kJpegErrorSource);
@@ -65,7 +53,7 @@ bool loadJpeg(DIBSection& target, const std::string& fileName) {
         showMessage("Failed to initialise the IJL library: " + std::to_string(-1), MessageIcon::Warning);
         return false;
     }
-    std::optional<std::vector<unsigned char>> bytes = readWholeFile(fileName);
+    std::optional<std::vector<uint8_t>> bytes = system::readWholeFile(fileName, kMaxJpegFileBytes);
     int width = 0, height = 0, subsampling = 0, colorspace = 0;
     if (!bytes || tjDecompressHeader3(tj.get(), bytes->data(), static_cast<unsigned long>(bytes->size()), &width,
                                       &height, &subsampling, &colorspace) != 0)

@@ -1,38 +1,25 @@
 #include "platform/modules/loaded_module.hpp"
 
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <cstring>
-#include <fstream>
+#include <optional>
 #include <vector>
 
 #include "frame/text.hpp"
+#include "platform/system/file_ops.hpp"
 
 namespace zorbel::modules {
 
 namespace {
 
 // Larger files are refused before anything is read: no tracker module comes near this.
-constexpr off_t kMaxModuleBytes = off_t{256} << 20;
+constexpr uint64_t kMaxModuleBytes = uint64_t{256} << 20;
 
 std::string takeString(const char* text) {
     if (!text) return {};
     std::string out(text);
     openmpt_free_string(text);
     return out;
-}
-
-bool readWholeFile(const std::string& path, std::vector<char>& out) {
-    struct stat st {};
-    if (stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_size <= 0 || st.st_size > kMaxModuleBytes)
-        return false;
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
-    out.resize(static_cast<size_t>(st.st_size));
-    in.read(out.data(), static_cast<std::streamsize>(out.size()));
-    out.resize(static_cast<size_t>(in.gcount()));
-    return !out.empty();
 }
 
 uint32_t count(int32_t n) { return n > 0 ? static_cast<uint32_t>(n) : 0; }
@@ -47,9 +34,9 @@ NameField nameField(const std::string& utf8) {
 }
 
 std::shared_ptr<LoadedModule> LoadedModule::load(const std::string& path) {
-    std::vector<char> bytes;
-    if (!readWholeFile(path, bytes)) return nullptr;
-    return fromBytes(bytes.data(), bytes.size());
+    std::optional<std::vector<uint8_t>> bytes = system::readWholeFile(path, kMaxModuleBytes);
+    if (!bytes) return nullptr;
+    return fromBytes(bytes->data(), bytes->size());
 }
 
 std::shared_ptr<LoadedModule> LoadedModule::fromBytes(const void* bytes, size_t size) {

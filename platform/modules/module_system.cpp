@@ -1,14 +1,13 @@
 #include "platform/modules/module_system.hpp"
 
 #include <algorithm>
-#include <fstream>
-#include <iterator>
 #include <vector>
 
 #include "platform/audio/engine.hpp"
 #include "platform/audio/stream.hpp"
 #include "platform/modules/loaded_module.hpp"
 #include "platform/system/atomic_file.hpp"
+#include "platform/system/file_ops.hpp"
 
 namespace zorbel::modules {
 
@@ -75,14 +74,12 @@ bool ModuleSystem::close() {
 }
 
 bool ModuleSystem::loadConfig(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
-    std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (bytes.size() != kConfigBytes) return false;
+    std::optional<std::vector<uint8_t>> bytes = system::readWholeFile(path, kConfigBytes);
+    if (!bytes || bytes->size() != kConfigBytes) return false;
     ModuleConfig loaded;
     for (size_t i = 0; i < loaded.values.size(); ++i) {
         uint32_t v = 0;
-        for (size_t b = 0; b < 4; ++b) v |= static_cast<uint32_t>(bytes[4 * i + b]) << (8 * b);
+        for (size_t b = 0; b < 4; ++b) v |= static_cast<uint32_t>((*bytes)[4 * i + b]) << (8 * b);
         loaded.values[i] = v;
     }
     if (!plausibleRate(loaded.mixingRate())) return false;

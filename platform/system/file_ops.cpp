@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <fstream>
 
 #include "frame/error.hpp"
 #include "platform/system/process_runner.hpp"
@@ -26,6 +27,18 @@ void makeOneFolder(const std::string& path) {
 }
 
 }  // namespace
+
+std::optional<std::vector<uint8_t>> readWholeFile(const std::string& path, uint64_t maxBytes) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_size <= 0 ||
+        static_cast<uint64_t>(st.st_size) > maxBytes)
+        return std::nullopt;
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return std::nullopt;
+    std::vector<uint8_t> bytes(static_cast<size_t>(st.st_size));
+    if (!in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()))) return std::nullopt;
+    return bytes;
+}
 
 bool fileExists(const std::string& path) {
     struct stat info{};

@@ -1,13 +1,20 @@
 #pragma once
 // Everyday file operations of the utility library.
 
+#include <cstdint>
+#include <optional>
 #include <string>
+#include <vector>
 
 namespace zorbel::system {
 
 // True when the path names something that exists and is not a folder (symbolic links are
 // followed, so a link to a file counts and a dangling link does not).
 bool fileExists(const std::string& path);
+
+// The whole content of a regular file of 1 to maxBytes bytes; nullopt when the file is missing,
+// not a regular file, empty, larger (refused before anything is read) or cannot be read.
+std::optional<std::vector<uint8_t>> readWholeFile(const std::string& path, uint64_t maxBytes);
 
 // Removes the file when there is one; never raises (the caller does not read a result).
 void removeFile(const std::string& path);
