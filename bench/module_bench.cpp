@@ -11,7 +11,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -25,11 +24,11 @@ using Clock = std::chrono::steady_clock;
 
 double seconds(Clock::duration d) { return std::chrono::duration<double>(d).count(); }
 
-std::vector<uint8_t> moduleWith(int channels) {
+zorbel::testing::ModuleSpec moduleSpecWith(int channels) {
     zorbel::testing::ModuleSpec spec;
     spec.channels = channels;
     spec.orders = {0, 1, 0, 1};
-    return zorbel::testing::makeModule(spec);
+    return spec;
 }
 
 double throughEngine(const std::string& file, double length) {
@@ -79,9 +78,9 @@ int main(int argc, char** argv) {
     const auto folder = std::filesystem::temp_directory_path();
     std::printf("%-12s %14s %16s %18s\n", "module", "engine (s)", "x real time", "libopenmpt alone");
     for (int channels : {4, 32}) {
-        const std::vector<uint8_t> bytes = moduleWith(channels);
-        const std::string file = (folder / ("zorbel-bench-" + std::to_string(channels) + ".mod")).string();
-        std::ofstream(file, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        const std::vector<uint8_t> bytes = zorbel::testing::makeModule(moduleSpecWith(channels));
+        const std::string file = zorbel::testing::writeModuleFile(
+            folder / ("zorbel-bench-" + std::to_string(channels) + ".mod"), moduleSpecWith(channels));
         const double engine = throughEngine(file, length);
         const double alone = libopenmptAlone(bytes, length);
         std::printf("%2d channels  %14.3f %16.0f %15.0fx rt\n", channels, engine, length / engine, length / alone);

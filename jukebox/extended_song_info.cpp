@@ -68,8 +68,7 @@ bool ExtendedSongInfo::readModuleInfo(const std::string& fileName) {
             channels_ = static_cast<int32_t>(info.numChannels);
             length_ = static_cast<int32_t>(info.songLength);
             patterns_ = static_cast<int32_t>(info.numPatterns);
-            const std::string name = text::fromWindows1252(std::string_view(info.songName.data(), info.songName.size()));
-            title_ = text::rtrim(system::nulCut(name));
+            title_ = text::rtrim(system::nulCut(modules::nameText(info.songName)));
             instruments = info.numInstruments;
         }
         Ref<Collection> names = makeCollection();
@@ -77,7 +76,7 @@ bool ExtendedSongInfo::readModuleInfo(const std::string& fileName) {
             modules::InstrumentInfo instrument;
             if (!system.getInstrumentInfo(module, number, instrument)) continue;
             // The whole 32-character field, as stored.
-            names->items().add(Variant(text::fromWindows1252(std::string_view(instrument.name.data(), instrument.name.size()))));
+            names->items().add(Variant(modules::nameText(instrument.name)));
         }
         Samples = toVariant(names).toObject();
         system.freeModule(module);

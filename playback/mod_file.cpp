@@ -141,8 +141,7 @@ const modules::ModuleInfo& MODFile::facts() {
 
 std::string MODFile::SongTitle() {
     if (status_ < kLoaded) return "";
-    const modules::NameField& field = facts().songName;
-    return text::rtrim(text::fromWindows1252(std::string_view(field.data(), field.size())));
+    return text::rtrim(modules::nameText(facts().songName));
 }
 
 }  // namespace zorbel::playback

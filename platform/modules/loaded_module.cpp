@@ -1,11 +1,8 @@
 #include "platform/modules/loaded_module.hpp"
 
-#include <algorithm>
-#include <cstring>
 #include <optional>
 #include <vector>
 
-#include "frame/text.hpp"
 #include "platform/system/file_ops.hpp"
 
 namespace zorbel::modules {
@@ -26,13 +23,6 @@ uint32_t count(int32_t n) { return n > 0 ? static_cast<uint32_t>(n) : 0; }
 
 }  // namespace
 
-NameField nameField(const std::string& utf8) {
-    NameField field{};
-    const std::string bytes = text::toWindows1252(utf8);
-    std::memcpy(field.data(), bytes.data(), std::min(bytes.size(), field.size()));
-    return field;
-}
-
 std::shared_ptr<LoadedModule> LoadedModule::load(const std::string& path) {
     std::optional<std::vector<uint8_t>> bytes = system::readWholeFile(path, kMaxModuleBytes);
     if (!bytes) return nullptr;
@@ -51,6 +41,11 @@ std::shared_ptr<LoadedModule> LoadedModule::fromBytes(const void* bytes, size_t 
 
 bool LoadedModule::hasInstruments() const { return openmpt_module_get_num_instruments(module_.get()) > 0; }
 
+uint32_t LoadedModule::instrumentCount() const {
+    openmpt_module* m = module_.get();
+    return count(hasInstruments() ? openmpt_module_get_num_instruments(m) : openmpt_module_get_num_samples(m));
+}
+
 ModuleInfo LoadedModule::info() {
     std::lock_guard lock(mutex_);
     openmpt_module* m = module_.get();
@@ -58,7 +53,7 @@ ModuleInfo LoadedModule::info() {
     info.songName = nameField(takeString(openmpt_module_get_metadata(m, "title")));
     info.songLength = count(openmpt_module_get_num_orders(m));
     info.numPatterns = count(openmpt_module_get_num_patterns(m));
-    info.numInstruments = count(hasInstruments() ? openmpt_module_get_num_instruments(m) : openmpt_module_get_num_samples(m));
+    info.numInstruments = instrumentCount();
     info.numChannels = count(openmpt_module_get_num_channels(m));
     return info;
 }
@@ -66,12 +61,10 @@ ModuleInfo LoadedModule::info() {
 bool LoadedModule::instrumentInfo(uint32_t number, InstrumentInfo& out) {
     std::lock_guard lock(mutex_);
     openmpt_module* m = module_.get();
-    const bool instruments = hasInstruments();
-    const uint32_t total = count(instruments ? openmpt_module_get_num_instruments(m) : openmpt_module_get_num_samples(m));
-    if (number < 1 || number > total) return false;
+    if (number < 1 || number > instrumentCount()) return false;
     const auto index = static_cast<int32_t>(number - 1);
-    out.name = nameField(takeString(instruments ? openmpt_module_get_instrument_name(m, index)
-                                                : openmpt_module_get_sample_name(m, index)));
+    out.name = nameField(takeString(hasInstruments() ? openmpt_module_get_instrument_name(m, index)
+                                                     : openmpt_module_get_sample_name(m, index)));
     return true;
 }
 

@@ -35,12 +35,11 @@ public:
 private:
     explicit LoadedModule(openmpt_module* module) : module_(module) {}
     bool hasInstruments() const;
+    // Instruments, or samples for formats without instruments.
+    uint32_t instrumentCount() const;
 
     std::mutex mutex_;
     std::unique_ptr<openmpt_module, OpenmptDestroyer> module_;
 };
-
-// The text as a NUL-padded Windows-1252 field, cut to 32 bytes.
-NameField nameField(const std::string& utf8);
 
 }  // namespace zorbel::modules

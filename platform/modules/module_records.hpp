@@ -3,6 +3,7 @@
 
 #include <array>
 #include <cstdint>
+#include <string>
 
 namespace zorbel::modules {
 
@@ -11,6 +12,11 @@ using PlayHandle = uint32_t;    // 0: none
 
 // Names are 32-byte fields of Windows-1252 text, NUL-padded.
 using NameField = std::array<char, 32>;
+
+// The text as a NUL-padded Windows-1252 field, cut to 32 bytes.
+NameField nameField(const std::string& utf8);
+// The whole field as text, NULs included.
+std::string nameText(const NameField& field);
 
 struct ModuleInfo {
     NameField songName{};

@@ -23,9 +23,7 @@ using testing::ModuleSpec;
 class ModuleInfoTest : public ::testing::Test {
 protected:
     std::string module(const std::string& file, const ModuleSpec& spec) {
-        auto bytes = testing::makeModule(spec);
-        testing::writeFile(folder / file, std::string(bytes.begin(), bytes.end()));
-        return (folder / file).string();
+        return testing::writeModuleFile(folder / file, spec);
     }
     // A song database of the test's own.
     void SetUp() override { setenv("XDG_DATA_HOME", (folder / "data").c_str(), 1); }

@@ -21,9 +21,7 @@ using namespace std::chrono_literals;
 class MODFileTest : public ::testing::Test {
 protected:
     std::string module(const std::string& file, const testing::ModuleSpec& spec = {}) {
-        auto bytes = testing::makeModule(spec);
-        testing::writeFile(folder / file, std::string(bytes.begin(), bytes.end()));
-        return (folder / file).string();
+        return testing::writeModuleFile(folder / file, spec);
     }
     void TearDown() override { EXPECT_EQ(midasUserCount(), 0); }
     testing::TempFolder folder;

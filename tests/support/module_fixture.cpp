@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <fstream>
 
 namespace zorbel::testing {
 
@@ -75,6 +76,13 @@ std::vector<uint8_t> makeModule(const ModuleSpec& spec) {
     uint8_t* square = out.data() + header + patternBytes * spec.patterns;
     for (int i = 0; i < kSquareBytes; ++i) square[i] = static_cast<uint8_t>(i % 16 < 8 ? 100 : -100);
     return out;
+}
+
+std::string writeModuleFile(const std::filesystem::path& file, const ModuleSpec& spec) {
+    const std::vector<uint8_t> bytes = makeModule(spec);
+    std::ofstream(file, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    return file.string();
 }
 
 }  // namespace zorbel::testing

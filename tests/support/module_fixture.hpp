@@ -4,6 +4,7 @@
 // runs 16 rows at speed 2 (a pattern break ends it early), so every order lasts 0.64 s.
 
 #include <cstdint>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -21,5 +22,7 @@ struct ModuleSpec {
 inline constexpr double kOrderSeconds = 0.64;
 
 std::vector<uint8_t> makeModule(const ModuleSpec& spec);
+// Writes the module to the file and returns the file's path.
+std::string writeModuleFile(const std::filesystem::path& file, const ModuleSpec& spec);
 
 }  // namespace zorbel::testing

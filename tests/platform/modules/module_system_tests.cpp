@@ -34,8 +34,7 @@ protected:
         return (folder / file).string();
     }
     std::string write(const std::string& file, const ModuleSpec& spec) {
-        auto bytes = makeModule(spec);
-        return write(file, std::string(bytes.begin(), bytes.end()));
+        return testing::writeModuleFile(folder / file, spec);
     }
 
     testing::TempFolder folder;
