@@ -7,13 +7,13 @@
 
 namespace zorbel::imaging {
 
-bool DibHandles::createBitmap(int32_t hdc, int32_t width, int32_t height, uint16_t bitCount, int32_t stride,
-                              const gdi::RgbQuad* colors) {
+bool DibHandles::createBitmap(int32_t hdc, int32_t width, int32_t height, uint16_t bitCount,
+                              int32_t (*rowBytes)(int32_t), const gdi::RgbQuad* colors) {
     header = gdi::BitmapInfoHeader{};
     header.width = width;
     header.height = height;
     header.bitCount = bitCount;
-    const int64_t imageSize = int64_t{height} * stride;
+    const int64_t imageSize = int64_t{height} * rowBytes(width);
     if (imageSize > INT32_MAX || imageSize < INT32_MIN) throw Error::runtime(err::kOverflow);
     header.sizeImage = static_cast<uint32_t>(imageSize);
     void* pixels = nullptr;
@@ -25,16 +25,22 @@ bool DibHandles::createBitmap(int32_t hdc, int32_t width, int32_t height, uint16
     return handle != 0;
 }
 
-void deleteContext(gdi::HDC context) { gdi::deleteDC(context); }
-
-bool adoptContext(DibHandles& handles, gdi::HDC context, bool made) {
-    if (made) {
-        handles.dc = context;
-        handles.previous = gdi::selectObject(context, handles.dib);
-        return true;
+bool DibHandles::createIn(gdi::HDC context, const std::function<bool(gdi::HDC)>& makeBitmap) {
+    if (!context) return false;
+    bool made = false;
+    try {
+        made = makeBitmap(context);
+    } catch (...) {
+        gdi::deleteDC(context);
+        throw;
     }
-    gdi::deleteDC(context);
-    return false;
+    if (!made) {
+        gdi::deleteDC(context);
+        return false;
+    }
+    dc = context;
+    previous = gdi::selectObject(context, dib);
+    return true;
 }
 
 void DibHandles::release() {

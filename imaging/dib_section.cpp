@@ -97,11 +97,7 @@ bool DIBSection::Create(int32_t lWidth, int32_t lHeight) {
 }
 
 bool DIBSection::CreateDIB(int32_t lHDC, int32_t lWidth, int32_t lHeight, int32_t& hDib) {
-    // The size is recorded first: the row size comes from the width and may raise overflow.
-    surface_.header = gdi::BitmapInfoHeader{};
-    surface_.header.width = lWidth;
-    surface_.header.height = lHeight;
-    const bool made = surface_.createBitmap(lHDC, lWidth, lHeight, 24, BytesPerScanLine(), nullptr);
+    const bool made = surface_.createBitmap(lHDC, lWidth, lHeight, 24, bytesPerScanLine24, nullptr);
     hDib = static_cast<int32_t>(surface_.dib);
     return made;
 }

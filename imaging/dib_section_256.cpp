@@ -79,12 +79,8 @@ DIBSection256::~DIBSection256() { ClearUp(); }
 int32_t DIBSection256::BytesPerScanLine() const { return bytesPerScanLine8(Width()); }
 
 bool DIBSection256::CreateDIB(int32_t lHDC, int32_t lWidth, int32_t lHeight, int32_t& hDib) {
-    // The size is recorded first: the row size comes from the width and may raise overflow.
-    surface_.header = gdi::BitmapInfoHeader{};
-    surface_.header.width = lWidth;
-    surface_.header.height = lHeight;
     const auto ramp = greyRamp();
-    const bool made = surface_.createBitmap(lHDC, lWidth, lHeight, 8, BytesPerScanLine(), ramp.data());
+    const bool made = surface_.createBitmap(lHDC, lWidth, lHeight, 8, bytesPerScanLine8, ramp.data());
     hDib = static_cast<int32_t>(surface_.dib);
     return made;
 }
